@@ -1,0 +1,32 @@
+// The core's own words, as Windows-1252 bytes.
+#pragma once
+
+#include <string_view>
+
+#include "core/Cp1252.h"
+
+namespace tazu::textos {
+
+inline constexpr std::string_view ForaDaLista = "Fora da Lista."_cp;
+
+inline constexpr std::string_view StatusConectado = "Conectado"_cp;
+inline constexpr std::string_view StatusInvisivel = "Invisível"_cp;
+inline constexpr std::string_view StatusDesconectado = "Desconectado"_cp;
+inline constexpr std::string_view StatusNaoPerturbe = "Não Perturbe"_cp;
+inline constexpr std::string_view StatusOcupado = "Ocupado"_cp;
+inline constexpr std::string_view StatusLivreParaChat = "Livre para \"Chat\""_cp;
+inline constexpr std::string_view StatusLonge = "Longe"_cp;
+inline constexpr std::string_view StatusDesconhecido = "Desconhecido"_cp;
+inline constexpr std::string_view StatusInativo = "Inativo"_cp;
+inline constexpr std::string_view StatusVoltoJa = "Volto já"_cp;
+inline constexpr std::string_view StatusAoTelefone = "Ao telefone"_cp;
+inline constexpr std::string_view StatusHorarioDeAlmoco = "Horário de almoço"_cp;
+inline constexpr std::string_view StatusForaDeCasa = "Fora de casa"_cp;
+inline constexpr std::string_view StatusForaDoEscritorio = "Fora do escritório"_cp;
+inline constexpr std::string_view StatusDeFerias = "De férias"_cp;
+inline constexpr std::string_view StatusFuiEmbora = "Fui embora"_cp;
+
+inline constexpr std::string_view Sim = "Sim"_cp;
+inline constexpr std::string_view Nao = "Não"_cp;
+
+}  // namespace tazu::textos
