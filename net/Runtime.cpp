@@ -7,13 +7,20 @@ namespace tazu::net {
 
 const char* ToString(SocketError error) {
   switch (error) {
-    case SocketError::None: return "no error";
-    case SocketError::ConnectionRefused: return "connection refused";
-    case SocketError::HostNotFound: return "host not found";
-    case SocketError::Timeout: return "timed out";
-    case SocketError::ConnectionReset: return "connection reset";
-    case SocketError::LineTooLong: return "line too long";
-    case SocketError::Other: break;
+    case SocketError::None:
+      return "no error";
+    case SocketError::ConnectionRefused:
+      return "connection refused";
+    case SocketError::HostNotFound:
+      return "host not found";
+    case SocketError::Timeout:
+      return "timed out";
+    case SocketError::ConnectionReset:
+      return "connection reset";
+    case SocketError::LineTooLong:
+      return "line too long";
+    case SocketError::Other:
+      break;
   }
   return "socket error";
 }

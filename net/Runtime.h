@@ -34,8 +34,8 @@ enum class SocketError {
   ConnectionRefused,
   HostNotFound,
   Timeout,
-  ConnectionReset,   // the peer went away in an unclean way
-  LineTooLong,       // line mode: a line grew past the limit without its end
+  ConnectionReset,  // the peer went away in an unclean way
+  LineTooLong,      // line mode: a line grew past the limit without its end
   Other,
 };
 
