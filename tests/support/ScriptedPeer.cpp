@@ -1,0 +1,203 @@
+#include "tests/support/ScriptedPeer.h"
+
+#include <stdexcept>
+
+#include "tests/support/HexDump.h"
+
+namespace tazu::test {
+namespace {
+
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+// Unescapes one step's text; `lineEnd` comes off when the text ends in \c.
+std::string Unescape(std::string_view text, bool& lineEnd, int line) {
+  const auto bad = [line](const std::string& what) {
+    return std::invalid_argument("transcript line " + std::to_string(line) + ": " + what);
+  };
+  std::string out;
+  lineEnd = true;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '\\') {
+      out += text[i];
+      continue;
+    }
+    if (++i == text.size()) throw bad("a lone backslash at the end");
+    switch (text[i]) {
+      case '\\':
+        out += '\\';
+        break;
+      case 'r':
+        out += '\r';
+        break;
+      case 'n':
+        out += '\n';
+        break;
+      case 't':
+        out += '\t';
+        break;
+      case 'c':
+        if (i + 1 != text.size()) throw bad("\\c must end the line");
+        lineEnd = false;
+        break;
+      case 'x': {
+        const int high = i + 1 < text.size() ? HexDigit(text[i + 1]) : -1;
+        const int low = i + 2 < text.size() ? HexDigit(text[i + 2]) : -1;
+        if (high < 0 || low < 0) throw bad("\\x needs two hex digits");
+        out += static_cast<char>(high * 16 + low);
+        i += 2;
+        break;
+      }
+      default:
+        throw bad(std::string("unknown escape \\") + text[i]);
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+ScriptedPeer::ScriptedPeer(std::string_view transcript, std::string lineEnd)
+    : lineEnd_(std::move(lineEnd)) {
+  Parse(transcript);
+}
+
+ScriptedPeer::~ScriptedPeer() {
+  if (peer_ != nullptr) peer_->onClientData = nullptr;
+}
+
+void ScriptedPeer::Parse(std::string_view transcript) {
+  using Kind = Step::Kind;
+  int line = 0;
+  while (!transcript.empty()) {
+    ++line;
+    const std::size_t end = transcript.find('\n');
+    std::string_view text = transcript.substr(0, end);
+    transcript.remove_prefix(end == std::string_view::npos ? transcript.size() : end + 1);
+    const std::size_t start = text.find_first_not_of(" \t");
+    if (start == std::string_view::npos || text[start] == '#') continue;
+    text.remove_prefix(start);
+    const std::string source(text);
+    if (text == "C! close" || text == "S! close") {
+      steps_.push_back(
+          {text[0] == 'C' ? Kind::kClientCloses : Kind::kServerCloses, {}, line, source});
+      continue;
+    }
+    if (text.size() < 2 || (text[0] != 'C' && text[0] != 'S') || text[1] != ':') {
+      throw std::invalid_argument(
+          "transcript line " + std::to_string(line) +
+          ": expected \"C: \", \"S: \", \"C! close\" or \"S! close\": " + source);
+    }
+    text.remove_prefix(text.size() > 2 && text[2] == ' ' ? 3 : 2);
+    bool withLineEnd = true;
+    std::string bytes = Unescape(text, withLineEnd, line);
+    if (withLineEnd) bytes += lineEnd_;
+    if (bytes.empty()) {
+      throw std::invalid_argument("transcript line " + std::to_string(line) + ": no bytes");
+    }
+    steps_.push_back({source[0] == 'C' ? Kind::kClientSends : Kind::kServerSends, std::move(bytes),
+                      line, source});
+  }
+  for (std::size_t i = 0; i + 1 < steps_.size(); ++i) {
+    if (steps_[i].kind == Kind::kClientCloses) {
+      throw std::invalid_argument("transcript line " + std::to_string(steps_[i].line) +
+                                  ": nothing can follow the client's close");
+    }
+  }
+}
+
+void ScriptedPeer::PlayOver(net::FakePeer& peer) {
+  peer_ = &peer;
+  if (peer.GetState() == net::FakePeer::State::Connecting) peer.Accept();
+  peer.onClientData = [this] { Received(peer_->Take()); };
+  PlayServerSteps();
+  Received(peer.Take());  // whatever the client sent before the script came in
+}
+
+void ScriptedPeer::PlayOver(std::unique_ptr<net::TcpSocket> connection) {
+  connection_ = std::move(connection);
+  connection_->SetLineMode(false);
+  connection_->onData = [this](std::string_view bytes) { Received(bytes); };
+  connection_->onClosed = [this] { connectionEnded_ = true; };
+  connection_->onError = [this](net::SocketError, const std::string&) { connectionEnded_ = true; };
+  PlayServerSteps();
+}
+
+void ScriptedPeer::Received(std::string_view bytes) {
+  if (failed_ || bytes.empty()) return;
+  unmatched_.append(bytes);
+  while (!unmatched_.empty() && !failed_) {
+    if (next_ == steps_.size()) {
+      Fail("the client sent bytes after the transcript ended:\n" + HexDump(unmatched_));
+      return;
+    }
+    const Step& step = steps_[next_];
+    if (step.kind != Step::Kind::kClientSends) {
+      Fail(Where(step) + "\nthe client sent bytes instead:\n" + HexDump(unmatched_));
+      return;
+    }
+    const std::string_view expected = step.bytes;
+    const std::string_view got = std::string_view(unmatched_).substr(0, expected.size());
+    if (got != expected.substr(0, got.size())) {
+      Fail(Where(step) + "\nthe client sent other bytes; " + DescribeByteDifference(expected, got));
+      return;
+    }
+    if (got.size() < expected.size()) return;  // the rest is still on its way
+    unmatched_.erase(0, expected.size());
+    ++next_;
+    PlayServerSteps();
+  }
+}
+
+void ScriptedPeer::PlayServerSteps() {
+  while (next_ < steps_.size() && !failed_) {
+    const Step& step = steps_[next_];
+    if (step.kind == Step::Kind::kServerSends) {
+      if (peer_ != nullptr) peer_->Write(step.bytes);
+      if (connection_ != nullptr) connection_->Send(step.bytes);
+    } else if (step.kind == Step::Kind::kServerCloses) {
+      if (peer_ != nullptr) peer_->Close();
+      if (connection_ != nullptr) connection_->Close();
+    } else {
+      return;
+    }
+    ++next_;
+  }
+}
+
+bool ScriptedPeer::ClientClosed() const {
+  if (peer_ != nullptr) return peer_->ClientClosed();
+  return connectionEnded_;
+}
+
+::testing::AssertionResult ScriptedPeer::Finished() const {
+  if (failed_) return ::testing::AssertionFailure() << failure_;
+  std::size_t next = next_;
+  if (next + 1 == steps_.size() && steps_[next].kind == Step::Kind::kClientCloses &&
+      ClientClosed()) {
+    ++next;
+  }
+  if (next == steps_.size()) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << "the conversation stopped; " << Where(steps_[next])
+                                       << "\nclient bytes not matched yet:\n"
+                                       << HexDump(unmatched_);
+}
+
+void ScriptedPeer::Fail(const std::string& message) {
+  failed_ = true;
+  failure_ = "ScriptedPeer: " + message;
+  ADD_FAILURE() << failure_;
+}
+
+std::string ScriptedPeer::Where(const Step& step) const {
+  const bool client =
+      step.kind == Step::Kind::kClientSends || step.kind == Step::Kind::kClientCloses;
+  return std::string(client ? "waiting for" : "playing") + " transcript line " +
+         std::to_string(step.line) + ": " + step.source;
+}
+
+}  // namespace tazu::test
