@@ -1,5 +1,6 @@
 #include "core/UCriptografia.h"
 
+#include <algorithm>
 #include <array>
 #include <string_view>
 
@@ -29,23 +30,26 @@ constexpr std::array<bool, 256> TabelaEspeciais() {
 }
 constexpr auto kEspecial = TabelaEspeciais();
 
-// x mod m without a division (Lemire's fastmod); exact for every 32-bit x.
-struct ModuloRapido {
-  explicit ModuloRapido(uint32_t m) : m(m), inverso(UINT64_C(0xFFFFFFFFFFFFFFFF) / m + 1) {}
-  uint32_t operator()(uint32_t x) const {
-    const uint64_t baixo = inverso * x;
-    return static_cast<uint32_t>((static_cast<unsigned __int128>(baixo) * m) >> 64);
-  }
-  uint64_t m;
-  uint64_t inverso;
-};
-
+// The check value is defined as a running sum reduced modulo (key + 30) at
+// every step; reducing only once at the end gives the same residue.
 uint32_t ValorDeVerificacao(std::string_view texto, uint8_t chave) {
-  const ModuloRapido mod(uint32_t{chave} + 30);
-  uint32_t c = 0;
-  for (const char ch : texto) c = mod(static_cast<unsigned char>(ch) + c);
-  for (const char ch : kSufixo) c = mod(static_cast<unsigned char>(ch) + c);
-  return c;
+  uint64_t soma = 0;
+  for (const char ch : texto) soma += static_cast<unsigned char>(ch);
+  for (const char ch : kSufixo) soma += static_cast<unsigned char>(ch);
+  return static_cast<uint32_t>(soma % (uint32_t{chave} + 30));
+}
+
+// The rolling transformation XORs byte i (from the second) with
+// (first + i - 1) mod 30: a pattern of period 30, applied block by block so the
+// compiler can vectorise the inner loop.
+template <typename F>
+void Rolar(const unsigned char* de, unsigned char* para, std::size_t n, unsigned r0, F f) {
+  unsigned char padrao[30];
+  for (unsigned j = 0; j < 30; ++j) padrao[j] = static_cast<unsigned char>((r0 + j) % 30);
+  std::size_t i = 0;
+  for (; i + 30 <= n; i += 30)
+    for (std::size_t j = 0; j < 30; ++j) para[i + j] = f(de[i + j], padrao[j]);
+  for (std::size_t j = 0; i < n; ++i, ++j) para[i] = f(de[i], padrao[j]);
 }
 
 }  // namespace
@@ -55,24 +59,29 @@ std::string TCriptografia::Embaralhar(const std::string& texto) const {
   const unsigned char verificacao =
       static_cast<unsigned char>((ValorDeVerificacao(texto, Chave) + 64) & 0xFF);
 
-  // Transformed bytes, then protected. Protection looks one byte ahead, so the
-  // transformed text is built first.
+  // Transformed bytes first: protection looks one byte ahead.
   std::string t(n, '\0');
   auto* tb = reinterpret_cast<unsigned char*>(t.data());
   tb[0] = verificacao;
-  unsigned r = verificacao % 30;
-  std::size_t i = 1;
-  auto rolar = [&](unsigned char b) {
-    tb[i++] = static_cast<unsigned char>((b ^ r) + 64);
-    if (++r == 30) r = 0;
+  const auto enrolar = [](unsigned char b, unsigned char r) {
+    return static_cast<unsigned char>((b ^ r) + 64);
   };
-  for (const char ch : texto) rolar(static_cast<unsigned char>(ch));
-  for (const char ch : kSufixo) rolar(static_cast<unsigned char>(ch));
+  const unsigned r0 = verificacao % 30;
+  Rolar(reinterpret_cast<const unsigned char*>(texto.data()), tb + 1, texto.size(), r0, enrolar);
+  for (std::size_t j = 0; j < kSufixo.size(); ++j) {
+    const unsigned r = static_cast<unsigned>((r0 + texto.size() + j) % 30);
+    tb[1 + texto.size() + j] = enrolar(static_cast<unsigned char>(kSufixo[j]), static_cast<unsigned char>(r));
+  }
+
+  std::size_t i = 0;
+  while (i < n && !kEspecial[tb[i]]) ++i;
+  if (i == n) return t;  // the usual case: nothing to protect
 
   std::string out(2 * n, '\0');
   auto* o = reinterpret_cast<unsigned char*>(out.data());
-  std::size_t k = 0;
-  for (i = 0; i < n; ++i) {
+  std::copy(tb, tb + i, o);
+  std::size_t k = i;
+  for (; i < n; ++i) {
     const unsigned char b = tb[i];
     if (!kEspecial[b]) {
       o[k++] = b;
@@ -107,41 +116,45 @@ std::string TCriptografia::Embaralhar(const std::string& texto) const {
 }
 
 std::string TCriptografia::Desembaralhar(const std::string& texto) const {
-  const std::size_t n = texto.size();
-  const auto* s = reinterpret_cast<const unsigned char*>(texto.data());
-  std::string out(n + 1, '\0');  // each byte or pair yields at most two bytes
-  auto* o = reinterpret_cast<unsigned char*>(out.data());
-  std::size_t k = 0;
-  bool primeiro = true;
-  unsigned r = 0;
-  auto desenrolar = [&](unsigned char b) {
-    if (primeiro) {  // the check character: dropped, it only seeds the roll
-      primeiro = false;
-      r = b % 30;
-      return;
+  // Undo the protection (only when an escape byte is present at all).
+  std::string cru;
+  const std::string* bruto = &texto;
+  if (texto.find(static_cast<char>(kEscape)) != std::string::npos) {
+    const std::size_t n = texto.size();
+    const auto* s = reinterpret_cast<const unsigned char*>(texto.data());
+    cru.resize(n);  // a pair never yields more than two bytes
+    auto* o = reinterpret_cast<unsigned char*>(cru.data());
+    std::size_t k = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+      const unsigned char b = s[i];
+      if (b != kEscape || i + 2 >= n || !EhCodigoDePar(s[i + 1])) {
+        o[k++] = b;
+        continue;
+      }
+      switch (s[++i]) {
+        case kParSeparador: o[k++] = 0xA7; break;
+        case kParQuebra:
+          o[k++] = 0x0D;
+          o[k++] = 0x0A;
+          break;
+        case kParEscape: o[k++] = kEscape; break;
+        case kParCR: o[k++] = 0x0D; break;
+        case kParLF: o[k++] = 0x0A; break;
+        default: o[k++] = 0x00; break;
+      }
     }
-    o[k++] = static_cast<unsigned char>((b - 64) & 0xFF) ^ static_cast<unsigned char>(r);
-    if (++r == 30) r = 0;
-  };
-  for (std::size_t i = 0; i < n; ++i) {
-    const unsigned char b = s[i];
-    if (b != kEscape || i + 2 >= n || !EhCodigoDePar(s[i + 1])) {
-      desenrolar(b);
-      continue;
-    }
-    switch (s[++i]) {
-      case kParSeparador: desenrolar(0xA7); break;
-      case kParQuebra:
-        desenrolar(0x0D);
-        desenrolar(0x0A);
-        break;
-      case kParEscape: desenrolar(kEscape); break;
-      case kParCR: desenrolar(0x0D); break;
-      case kParLF: desenrolar(0x0A); break;
-      default: desenrolar(0x00); break;
-    }
+    cru.resize(k);
+    bruto = &cru;
   }
-  out.resize(k >= kSufixo.size() ? k - kSufixo.size() : 0);
+  // Drop the check character (it only seeds the roll) and the suffix.
+  const std::size_t m = bruto->size();
+  if (m < 1 + kSufixo.size()) return {};
+  const auto* b = reinterpret_cast<const unsigned char*>(bruto->data());
+  std::string out(m - 1 - kSufixo.size(), '\0');
+  const auto desenrolar = [](unsigned char x, unsigned char r) {
+    return static_cast<unsigned char>(static_cast<unsigned char>(x - 64) ^ r);
+  };
+  Rolar(b + 1, reinterpret_cast<unsigned char*>(out.data()), out.size(), b[0] % 30, desenrolar);
   return out;
 }
 

@@ -174,6 +174,7 @@ TEST(TListaDeContatos, RemoverDaComunidadeSurvivesHandlersThatTouchTheList) {
   for (TContato* c : l) restantes.push_back(c->Identificador);
   EXPECT_EQ(restantes, (std::vector<std::string>{"0", "4"}));
   EXPECT_TRUE(l.FimDaLista());
+  l.AoLiberarContato = nullptr;
 }
 
 // Random inserts (anywhere), deletions and look-ups against a plain vector
