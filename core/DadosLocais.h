@@ -146,8 +146,8 @@ uint8_t ChaveDoRegistro(uint16_t niu);
 std::string CortarEmbaralhado(std::string embaralhado, std::size_t maximo);
 
 struct TRegistroUsuario {
-  TDadosUsuario Dados;   // fields cut to their in-memory maxima
-  std::string Apelido;   // the nickname as stored, uncut
+  TDadosUsuario Dados;  // fields cut to their in-memory maxima
+  std::string Apelido;  // the nickname as stored, uncut
 };
 
 std::string CodificarRegistro(const TDadosUsuario& usuario);
@@ -168,10 +168,10 @@ struct TArmazemLido {
 TArmazemLido LerArmazem(std::string_view bytes);
 
 // The store `antigo` with `usuario` written in (the rules of GravarUsuario);
-// fills `lista` with the entries of the new store. The number must be within
-// 0..65535.
-std::string InserirNoArmazem(std::string_view antigo, const TDadosUsuario& usuario,
-                             std::vector<TEntradaUsuario>& lista,
-                             const std::function<void(int, TDefeitoRegistro)>& aoDefeito = {});
+// fills `lista` with the entries of the new store. Empty when the number is
+// outside 0..65535: such a record could not be read back.
+std::optional<std::string> InserirNoArmazem(
+    std::string_view antigo, const TDadosUsuario& usuario, std::vector<TEntradaUsuario>& lista,
+    const std::function<void(int, TDefeitoRegistro)>& aoDefeito = {});
 
 }  // namespace tazu
