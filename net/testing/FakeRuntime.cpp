@@ -138,6 +138,14 @@ FakePeer& FakeRuntime::LastPeer() {
   return *world_->peers.back();
 }
 
+FakePeer* FakeRuntime::FindPeer(const std::string& host, uint16_t port) {
+  const auto& peers = world_->peers;
+  const auto found = std::find_if(peers.rbegin(), peers.rend(), [&](const auto& peer) {
+    return peer->Host() == host && peer->Port() == port;
+  });
+  return found == peers.rend() ? nullptr : found->get();
+}
+
 void FakeRuntime::SetAutoAccept(bool on) {
   world_->autoAccept = on;
 }

@@ -125,6 +125,8 @@ class FakeRuntime final : public Runtime {
   std::size_t PeerCount() const;
   FakePeer& Peer(std::size_t index);
   FakePeer& LastPeer();  // throws std::logic_error when there is none
+  // The newest connection to host:port; null when there is none.
+  FakePeer* FindPeer(const std::string& host, uint16_t port);
 
   // Every new connection is accepted by itself.
   void SetAutoAccept(bool on);

@@ -133,6 +133,9 @@ TEST_F(FakeConnectionTest, ConnectingAgainOpensANewConnection) {
   runtime_.RunPending();
   ASSERT_TRUE(socket_->Connect("10.0.0.2", 1864));  // a transfer to another server
   ASSERT_EQ(runtime_.PeerCount(), 2u);
+  EXPECT_EQ(runtime_.FindPeer("10.0.0.1", 1863), &runtime_.Peer(0));
+  EXPECT_EQ(runtime_.FindPeer("10.0.0.2", 1864), &runtime_.Peer(1));
+  EXPECT_EQ(runtime_.FindPeer("10.0.0.2", 1863), nullptr);
   EXPECT_TRUE(runtime_.Peer(0).ClientClosed());
   EXPECT_EQ(runtime_.Peer(1).Host(), "10.0.0.2");
   EXPECT_FALSE(socket_->IsConnected());

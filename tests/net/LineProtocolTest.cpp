@@ -3,6 +3,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <vector>
+
 #include "net/testing/FakeRuntime.h"
 #include "tests/net/EchoConversation.h"
 #include "tests/support/ScriptedPeer.h"
@@ -69,6 +72,62 @@ TEST(LineProtocol, ServerHangsUpMidConversation) {
   EXPECT_TRUE(server.Finished());
   runtime.Advance(10s);
   EXPECT_EQ(client.events.size(), 2u);
+}
+
+// The other side of the protocol, to show a server tested on the fake runtime
+// with the script playing the client.
+class EchoServer {
+ public:
+  explicit EchoServer(net::Runtime& runtime) : listener_(runtime.CreateTcpListener()) {
+    listener_->onAccept = [this](std::unique_ptr<net::TcpSocket> connection) {
+      net::TcpSocket* socket = connection.get();
+      socket->SetLineMode(true);
+      socket->onData = [socket](std::string_view line) {
+        if (line.substr(0, 5) == "HELO ") {
+          socket->Send("OK welcome, " + std::string(line.substr(5)) + "\r\n");
+        } else if (line.substr(0, 5) == "ECHO ") {
+          socket->Send(std::string(line) + "\r\n");
+        } else if (line == "QUIT") {
+          socket->Close();
+        } else {
+          socket->Send("ERR\r\n");
+        }
+      };
+      connections_.push_back(std::move(connection));
+    };
+  }
+
+  uint16_t Listen() {
+    EXPECT_TRUE(listener_->Listen("", 0));
+    return listener_->Port();
+  }
+
+ private:
+  std::unique_ptr<net::TcpListener> listener_;
+  std::vector<std::unique_ptr<net::TcpSocket>> connections_;
+};
+
+TEST(LineProtocol, ServerSideOnTheFakeRuntime) {
+  net::FakeRuntime runtime;
+  EchoServer server(runtime);
+  const uint16_t port = server.Listen();
+  ScriptedPeer first(R"(
+    C: HELO bob
+    S: OK welcome, bob
+    C: ECHO 7 a\xFF\x00b
+    S: ECHO 7 a\xFF\x00b
+    C: NOPE
+    S: ERR
+    C: QUIT
+    S! close
+  )",
+                     "\r\n", ScriptedPeer::Side::kClient);
+  ScriptedPeer second("C: HELO eve\nS: OK welcome, eve\n", "\r\n", ScriptedPeer::Side::kClient);
+  first.PlayOver(runtime.Dial(port));
+  second.PlayOver(runtime.Dial(port));
+  runtime.RunPending();
+  EXPECT_TRUE(first.Finished());
+  EXPECT_TRUE(second.Finished());
 }
 
 }  // namespace

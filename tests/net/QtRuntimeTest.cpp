@@ -106,7 +106,6 @@ TEST_F(QtRuntimeTest, EchoConversationOverLoopback) {
   ASSERT_TRUE(RunUntil([&] { return client.Ended(); }));
   EXPECT_EQ(client.events.back(), "closed");
   EXPECT_TRUE(server.Finished());
-  RunUntil([] { return true; });  // let the client drop its socket before it goes
 }
 
 TEST_F(QtRuntimeTest, ConnectedSocketsKnowTheirAddresses) {
@@ -127,14 +126,31 @@ TEST_F(QtRuntimeTest, LocalCloseRaisesNoCallback) {
   Recorder* recorder = nullptr;
   auto client = ConnectedClient(recorder);
   ASSERT_EQ(server_.size(), 1u);
-  bool serverSawClose = false;
-  server_[0]->onClosed = [&] { serverSawClose = true; };
+  std::string serverSaw;
+  server_[0]->onData = [&](std::string_view data) { serverSaw += data; };
+  server_[0]->onClosed = [&] { serverSaw += "|closed"; };
   client->Send("bye");
-  client->Close();
+  client->Close();  // the last bytes still go out
   EXPECT_FALSE(client->IsConnected());
   EXPECT_EQ(client->LocalPort(), 0);
-  ASSERT_TRUE(RunUntil([&] { return serverSawClose; }));
+  ASSERT_TRUE(RunUntil([&] { return serverSaw.find("closed") != std::string::npos; }));
+  EXPECT_EQ(serverSaw, "bye|closed");
+  RunFor(20ms);
   EXPECT_THAT(recorder->log, ElementsAre("connected"));
+}
+
+TEST_F(QtRuntimeTest, ListenerMayBeDestroyedFromOnAccept) {
+  listener_->onAccept = [this](std::unique_ptr<TcpSocket> connection) {
+    server_.push_back(std::move(connection));
+    listener_.reset();
+  };
+  Recorder* recorder = nullptr;
+  auto client = ConnectedClient(recorder);
+  EXPECT_EQ(listener_, nullptr);
+  ASSERT_EQ(server_.size(), 1u);
+  server_[0]->Send("still here");
+  ASSERT_TRUE(RunUntil([&] { return recorder->log.size() == 2; }));
+  EXPECT_EQ(recorder->log.back(), "data still here");
 }
 
 TEST_F(QtRuntimeTest, PeerCloseRaisesOnClosedAfterTheLastBytes) {

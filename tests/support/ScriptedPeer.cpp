@@ -61,17 +61,19 @@ std::string Unescape(std::string_view text, bool& lineEnd, int line) {
 
 }  // namespace
 
-ScriptedPeer::ScriptedPeer(std::string_view transcript, std::string lineEnd)
+ScriptedPeer::ScriptedPeer(std::string_view transcript, std::string lineEnd, Side plays)
     : lineEnd_(std::move(lineEnd)) {
-  Parse(transcript);
+  Parse(transcript, plays);
 }
 
 ScriptedPeer::~ScriptedPeer() {
   if (peer_ != nullptr) peer_->onClientData = nullptr;
 }
 
-void ScriptedPeer::Parse(std::string_view transcript) {
-  using Kind = Step::Kind;
+void ScriptedPeer::Parse(std::string_view transcript, Side plays) {
+  const auto bad = [](int line, const std::string& what) {
+    return std::invalid_argument("transcript line " + std::to_string(line) + ": " + what);
+  };
   int line = 0;
   while (!transcript.empty()) {
     ++line;
@@ -82,30 +84,25 @@ void ScriptedPeer::Parse(std::string_view transcript) {
     if (start == std::string_view::npos || text[start] == '#') continue;
     text.remove_prefix(start);
     const std::string source(text);
-    if (text == "C! close" || text == "S! close") {
-      steps_.push_back(
-          {text[0] == 'C' ? Kind::kClientCloses : Kind::kServerCloses, {}, line, source});
+    const bool valid = text.size() >= 2 && (text[0] == 'C' || text[0] == 'S') &&
+                       (text[1] == ':' || text == "C! close" || text == "S! close");
+    if (!valid)
+      throw bad(line, "expected \"C: \", \"S: \", \"C! close\" or \"S! close\": " + source);
+    const bool ours = (text[0] == 'C') == (plays == Side::kClient);
+    if (text[1] == '!') {
+      steps_.push_back({ours, true, {}, line, source});
       continue;
-    }
-    if (text.size() < 2 || (text[0] != 'C' && text[0] != 'S') || text[1] != ':') {
-      throw std::invalid_argument(
-          "transcript line " + std::to_string(line) +
-          ": expected \"C: \", \"S: \", \"C! close\" or \"S! close\": " + source);
     }
     text.remove_prefix(text.size() > 2 && text[2] == ' ' ? 3 : 2);
     bool withLineEnd = true;
     std::string bytes = Unescape(text, withLineEnd, line);
     if (withLineEnd) bytes += lineEnd_;
-    if (bytes.empty()) {
-      throw std::invalid_argument("transcript line " + std::to_string(line) + ": no bytes");
-    }
-    steps_.push_back({source[0] == 'C' ? Kind::kClientSends : Kind::kServerSends, std::move(bytes),
-                      line, source});
+    if (bytes.empty()) throw bad(line, "no bytes");
+    steps_.push_back({ours, false, std::move(bytes), line, source});
   }
   for (std::size_t i = 0; i + 1 < steps_.size(); ++i) {
-    if (steps_[i].kind == Kind::kClientCloses) {
-      throw std::invalid_argument("transcript line " + std::to_string(steps_[i].line) +
-                                  ": nothing can follow the client's close");
+    if (steps_[i].close && !steps_[i].ours) {
+      throw bad(steps_[i].line, "nothing can follow the other side's close");
     }
   }
 }
@@ -114,7 +111,7 @@ void ScriptedPeer::PlayOver(net::FakePeer& peer) {
   peer_ = &peer;
   if (peer.GetState() == net::FakePeer::State::Connecting) peer.Accept();
   peer.onClientData = [this] { Received(peer_->Take()); };
-  PlayServerSteps();
+  PlayOurSteps();
   Received(peer.Take());  // whatever the client sent before the script came in
 }
 
@@ -124,7 +121,7 @@ void ScriptedPeer::PlayOver(std::unique_ptr<net::TcpSocket> connection) {
   connection_->onData = [this](std::string_view bytes) { Received(bytes); };
   connection_->onClosed = [this] { connectionEnded_ = true; };
   connection_->onError = [this](net::SocketError, const std::string&) { connectionEnded_ = true; };
-  PlayServerSteps();
+  PlayOurSteps();
 }
 
 void ScriptedPeer::Received(std::string_view bytes) {
@@ -132,44 +129,38 @@ void ScriptedPeer::Received(std::string_view bytes) {
   unmatched_.append(bytes);
   while (!unmatched_.empty() && !failed_) {
     if (next_ == steps_.size()) {
-      Fail("the client sent bytes after the transcript ended:\n" + HexDump(unmatched_));
+      Fail("bytes came after the transcript ended:\n" + HexDump(unmatched_));
       return;
     }
     const Step& step = steps_[next_];
-    if (step.kind != Step::Kind::kClientSends) {
-      Fail(Where(step) + "\nthe client sent bytes instead:\n" + HexDump(unmatched_));
+    if (step.ours || step.close) {
+      Fail(Where(step) + "\nbytes came instead:\n" + HexDump(unmatched_));
       return;
     }
     const std::string_view expected = step.bytes;
     const std::string_view got = std::string_view(unmatched_).substr(0, expected.size());
     if (got != expected.substr(0, got.size())) {
-      Fail(Where(step) + "\nthe client sent other bytes; " + DescribeByteDifference(expected, got));
+      Fail(Where(step) + "\nother bytes came; " + DescribeByteDifference(expected, got));
       return;
     }
     if (got.size() < expected.size()) return;  // the rest is still on its way
     unmatched_.erase(0, expected.size());
     ++next_;
-    PlayServerSteps();
+    PlayOurSteps();
   }
 }
 
-void ScriptedPeer::PlayServerSteps() {
-  while (next_ < steps_.size() && !failed_) {
-    const Step& step = steps_[next_];
-    if (step.kind == Step::Kind::kServerSends) {
-      if (peer_ != nullptr) peer_->Write(step.bytes);
-      if (connection_ != nullptr) connection_->Send(step.bytes);
-    } else if (step.kind == Step::Kind::kServerCloses) {
-      if (peer_ != nullptr) peer_->Close();
-      if (connection_ != nullptr) connection_->Close();
-    } else {
-      return;
-    }
-    ++next_;
+void ScriptedPeer::PlayOurSteps() {
+  while (next_ < steps_.size() && !failed_ && steps_[next_].ours) {
+    const Step& step = steps_[next_++];
+    if (peer_ != nullptr && step.close) peer_->Close();
+    if (peer_ != nullptr && !step.close) peer_->Write(step.bytes);
+    if (connection_ != nullptr && step.close) connection_->Close();
+    if (connection_ != nullptr && !step.close) connection_->Send(step.bytes);
   }
 }
 
-bool ScriptedPeer::ClientClosed() const {
+bool ScriptedPeer::OtherSideClosed() const {
   if (peer_ != nullptr) return peer_->ClientClosed();
   return connectionEnded_;
 }
@@ -177,13 +168,10 @@ bool ScriptedPeer::ClientClosed() const {
 ::testing::AssertionResult ScriptedPeer::Finished() const {
   if (failed_) return ::testing::AssertionFailure() << failure_;
   std::size_t next = next_;
-  if (next + 1 == steps_.size() && steps_[next].kind == Step::Kind::kClientCloses &&
-      ClientClosed()) {
-    ++next;
-  }
+  if (next + 1 == steps_.size() && steps_[next].close && OtherSideClosed()) ++next;
   if (next == steps_.size()) return ::testing::AssertionSuccess();
   return ::testing::AssertionFailure() << "the conversation stopped; " << Where(steps_[next])
-                                       << "\nclient bytes not matched yet:\n"
+                                       << "\nbytes received and not matched yet:\n"
                                        << HexDump(unmatched_);
 }
 
@@ -194,9 +182,7 @@ void ScriptedPeer::Fail(const std::string& message) {
 }
 
 std::string ScriptedPeer::Where(const Step& step) const {
-  const bool client =
-      step.kind == Step::Kind::kClientSends || step.kind == Step::Kind::kClientCloses;
-  return std::string(client ? "waiting for" : "playing") + " transcript line " +
+  return std::string(step.ours ? "playing" : "waiting for") + " transcript line " +
          std::to_string(step.line) + ": " + step.source;
 }
 
