@@ -1,0 +1,160 @@
+// The session's rules, in one place.
+//
+//  - A new connection may identify (CVER) or register a new user (CCUS, one
+//    at a time). An unknown user ends the connection after the RERR.
+//  - RVER goes out unscrambled; from the next byte on, both directions are
+//    scrambled with the key it carries (0 = never).
+//  - After RVER only the password (CCON) is accepted. A wrong password ends
+//    the connection after the RERR; a right one logs the user in (RCCA, RUAC,
+//    the list, the accounts, what was kept, presence to the others). A user who
+//    logs in again elsewhere is told (SNMP) and this connection closed.
+//  - Keep-alive and goodbye (CPNG, CBFF, CDSC) are accepted in every state.
+//    Every other command needs the state written in the rule table below;
+//    outside it the answer is RERR and the line counts as an error.
+//  - Every line that cannot be read (no code, unknown code, missing or
+//    non-numeric fields) is answered with RERR and counts as an error; past
+//    the tolerated number the connection is closed. An over-long line closes
+//    it at once.
+//  - A connection silent for too long is probed with SBFF and closed if it
+//    stays silent; one that has not logged in within its deadline is closed.
+//  - A connection whose unsent output grows past its bound is closed: a client
+//    that stops reading cannot hold the server's memory or anyone else.
+#include "tazud/Sessao.h"
+
+#include "core/UGlobal.h"
+#include "tazud/SaidaMedida.h"
+#include "tazud/Servidor.h"
+
+namespace tazu::tazud {
+
+struct TServidor::TRegra {
+  std::string_view codigo;
+  Comando comando;
+  // States in which the command is accepted.
+  bool novo, identificado, conectado;
+};
+
+namespace {
+
+using S = TServidor;
+
+}  // namespace
+
+const TServidor::TRegra* TServidor::Regra(std::string_view codigo) {
+  // clang-format off
+  static const TRegra kRegras[] = {
+      {"CPNG", &S::CPNG, true,  true,  true},
+      {"CBFF", &S::CBFF, true,  true,  true},
+      {"CDSC", &S::CDSC, true,  true,  true},
+      {"CVER", &S::CVER, true,  false, false},
+      {"CCUS", &S::CCUS, true,  false, false},
+      {"CCON", &S::CCON, false, true,  false},
+      {"CMSG", &S::CMSG, false, false, true},
+      {"CNMS", &S::CNMS, false, false, true},
+      {"CRLC", &S::CRLC, false, false, true},
+      {"CACL", &S::CACL, false, false, true},
+      {"CRCL", &S::CRCL, false, false, true},
+      {"CPAC", &S::CPAC, false, false, true},
+      {"CAAC", &S::CAAC, false, false, true},
+      {"CRAC", &S::CRAC, false, false, true},
+      {"CRIU", &S::CRIU, false, false, true},
+      {"CADC", &S::CADC, false, false, true},
+      {"CSCM", &S::CSCM, false, false, true},
+      {"CRCM", &S::CRCM, false, false, true},
+      {"CCCT", &S::CCCT, false, false, true},
+      {"CRBS", &S::CRBS, false, false, true},
+      {"CFNT", &S::CFNT, false, false, true},
+  };
+  // clang-format on
+  for (const TRegra& r : kRegras) {
+    if (r.codigo == codigo) return &r;
+  }
+  return nullptr;
+}
+
+void TServidor::Tratar(TSessao& s, const std::string& codigo, std::string& resto) {
+  if (codigo.empty()) {
+    Recusar(s, textos::ErroSemCodigo);
+    return;
+  }
+  const TRegra* regra = Regra(codigo);
+  if (regra == nullptr) {
+    Recusar(s, textos::ErroComandoDesconhecido, codigo.substr(0, 16));
+    return;
+  }
+  bool permitido = false;
+  switch (s.estado) {
+    case TEstado::Novo: permitido = regra->novo; break;
+    case TEstado::Identificado: permitido = regra->identificado; break;
+    case TEstado::Conferindo: permitido = regra->novo && regra->identificado; break;
+    case TEstado::Conectado: permitido = regra->conectado; break;
+    case TEstado::Encerrando: return;
+  }
+  if (!permitido) {
+    Recusar(s, s.estado == TEstado::Conectado ? textos::ErroJaIdentificado
+                                              : textos::ErroNaoIdentificado);
+    return;
+  }
+  (this->*(regra->comando))(s, resto);
+}
+
+// --- TSessao ----------------------------------------------------------------
+
+TSessao::TSessao(TServidor& servidor, uint64_t id, std::unique_ptr<net::TcpSocket> socket)
+    : servidor_(servidor),
+      id_(id),
+      socket_(std::move(socket)),
+      leitor_(servidor.Config().limiteDeLinha) {
+  cripto.Chave = 0;
+  medida_ = dynamic_cast<const ISaidaMedida*>(socket_.get());
+  endereco_ = socket_->PeerAddress();
+  porta_ = socket_->PeerPort();
+  ultimaAtividade = servidor.Runtime().Now();
+  socket_->onData = [this](std::string_view dados) {
+    if (fechada_ || estado == TEstado::Encerrando) return;
+    ultimaAtividade = servidor_.Runtime().Now();
+    sondada = false;
+    leitor_.Alimentar(
+        dados, [this](std::string_view linha) { return AoLinha(linha); },
+        [this] { AoExcesso(); });
+  };
+  socket_->onClosed = [this] { servidor_.Fechar(*this, "closed by the client"); };
+  socket_->onError = [this](net::SocketError, const std::string& mensagem) {
+    servidor_.Fechar(*this, "connection error: " + mensagem);
+  };
+}
+
+TSessao::~TSessao() {
+  *vida_ = false;
+  if (socket_) {
+    socket_->onData = nullptr;
+    socket_->onClosed = nullptr;
+    socket_->onError = nullptr;
+  }
+}
+
+std::string TSessao::Nome() const {
+  std::string nome = "#" + std::to_string(id_) + " " + endereco_ + ":" + std::to_string(porta_);
+  if (niu != 0) nome += " NIU " + std::to_string(niu);
+  return nome;
+}
+
+std::size_t TSessao::BytesNaFila() const {
+  return saida_.size() + (medida_ != nullptr ? medida_->BytesNaFila() : 0);
+}
+
+bool TSessao::AoLinha(std::string_view bruta) {
+  if (fechada_ || estado == TEstado::Encerrando) return false;
+  std::string linha = AbrirLinha(bruta, cripto);
+  if (linha.empty()) return true;
+  const std::string codigo = LerComando(linha);
+  servidor_.Tratar(*this, codigo, linha);
+  return !fechada_ && estado != TEstado::Encerrando;
+}
+
+void TSessao::AoExcesso() {
+  servidor_.EnviarErro(*this, textos::ErroLinhaLonga);
+  servidor_.FecharAposEnvio(*this, "line too long");
+}
+
+}  // namespace tazu::tazud
