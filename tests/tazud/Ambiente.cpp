@@ -1,0 +1,109 @@
+#include "tests/tazud/Ambiente.h"
+
+#include <unistd.h>
+
+#include <atomic>
+#include <cstdio>
+
+namespace tazu::tazud::test {
+
+std::string L(std::string_view codigo, std::initializer_list<std::string_view> campos) {
+  return MontarLinha(codigo, campos);
+}
+
+void TCliente::Enviar(const std::string& linha) { peer_->Write(PrepararEnvio(linha, cripto_)); }
+
+std::vector<std::string> TCliente::Receber() {
+  std::vector<std::string> linhas;
+  leitor_.Alimentar(peer_->Take(), [&](std::string_view bruta) {
+    std::string linha = AbrirLinha(bruta, cripto_);
+    if (linha.empty()) return true;
+    // RVER hands out the key of everything after it.
+    if (linha.rfind("[RVER]", 0) == 0) {
+      std::string resto = linha.substr(7);
+      ProximoCampo(resto, Separador);
+      ProximoCampo(resto, Separador);
+      uint32_t chave = 0;
+      if (LerNumero(ProximoCampo(resto, Separador), 255, chave)) cripto_.Chave = static_cast<uint8_t>(chave);
+    }
+    linhas.push_back(std::move(linha));
+    return true;
+  });
+  return linhas;
+}
+
+std::vector<std::string> TCliente::Com(const std::string& codigo) {
+  std::vector<std::string> achadas;
+  for (std::string& l : Receber()) {
+    if (l.rfind("[" + codigo + "]", 0) == 0) achadas.push_back(std::move(l));
+  }
+  return achadas;
+}
+
+Ambiente::Ambiente() {
+  static std::atomic<int> n{0};
+  caminho_ = ::testing::TempDir() + "tazud_" + std::to_string(getpid()) + "_" + std::to_string(n++) + ".db";
+  std::remove(caminho_.c_str());
+  config_ = TConfiguracao{};
+  config_.sortearChave = [] { return uint8_t{77}; };
+}
+
+Ambiente::~Ambiente() {
+  servidor_.reset();
+  senhas_.reset();
+  banco_.reset();
+  rt_.RunPending();
+  for (const char* sufixo : {"", "-wal", "-shm"}) std::remove((caminho_ + sufixo).c_str());
+}
+
+void Ambiente::Iniciar() {
+  std::string erro;
+  banco_ = TBanco::Abrir(caminho_, false, erro);
+  ASSERT_TRUE(banco_) << erro;
+  senhas_ = std::make_unique<TSenhasNoLaco>([this](std::function<void()> f) { rt_.Post(std::move(f)); }, 1);
+  servidor_ = std::make_unique<TServidor>(rt_, *banco_, *senhas_, config_);
+  servidor_->AoRegistrar = [this](const std::string& l) { log_.push_back(l); };
+  servidor_->AoFalhaFatal = [this](const std::string& l) { falhas_.push_back(l); };
+  ASSERT_TRUE(servidor_->Escutar("127.0.0.1", 7498, erro)) << erro;
+}
+
+void Ambiente::Reiniciar() {
+  servidor_.reset();
+  senhas_.reset();
+  banco_.reset();
+  rt_.RunPending();
+  Iniciar();
+}
+
+TCliente& Ambiente::Conectar() {
+  clientes_.push_back(std::make_unique<TCliente>(rt_.Dial(7498)));
+  rt_.RunPending();
+  return *clientes_.back();
+}
+
+Niu Ambiente::Criar(const std::string& apelido, const std::string& senha, bool exige, bool privado) {
+  TUsuario u;
+  u.apelido = apelido;
+  u.nome = "Nome de " + apelido;
+  u.email = apelido + "@exemplo.com.br";
+  u.hash = GerarHash(senha, 1);
+  u.exigeAutorizacao = exige;
+  u.naoPublicar = privado;
+  std::string erro;
+  EXPECT_TRUE(banco_->Iniciar());
+  const Niu niu = banco_->CriarUsuario(u, apelido + "\xA7\xA7" + u.nome);
+  EXPECT_TRUE(banco_->Confirmar(erro)) << erro;
+  return niu;
+}
+
+TCliente& Ambiente::Entrar(Niu niu, const std::string& senha, int status) {
+  TCliente& c = Conectar();
+  c.Enviar(L("CVER", {"127.0.0.1", "4000", std::to_string(niu), "1.0 AA", "P", "Tazu Messenger"}));
+  Rodar();
+  c.Receber();
+  c.Enviar(L("CCON", {senha, std::to_string(status)}));
+  Rodar();
+  return c;
+}
+
+}  // namespace tazu::tazud::test
