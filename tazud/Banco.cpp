@@ -121,7 +121,8 @@ std::unique_ptr<TBanco> TBanco::Abrir(const std::string& caminho, bool sincronoT
   // Another process (an admin command) may hold the write lock for a moment.
   sqlite3_busy_timeout(db, 5000);
   const std::string pragmas = std::string("PRAGMA journal_mode=WAL; PRAGMA synchronous=") +
-                              (sincronoTotal ? "FULL" : "NORMAL") + "; PRAGMA foreign_keys=OFF;";
+                              (sincronoTotal ? "FULL" : "NORMAL") +
+                              "; PRAGMA foreign_keys=OFF;";
   if (!banco->Executar(pragmas.c_str(), erro)) return nullptr;
   if (!banco->Migrar(erro)) return nullptr;
   return banco;

@@ -128,6 +128,9 @@ void TServidor::AgendarFimDoTurno() {
 
 void TServidor::FimDoTurno() {
   fimAgendado_ = false;
+  // Deliveries confirmed in earlier turns ride along with this turn's writes;
+  // they need no commit of their own (a crash before it only delivers twice).
+  if (banco_.EmTransacao()) ApagarEntregues();
   if (banco_.EmTransacao()) {
     std::string erro;
     if (!banco_.Confirmar(erro)) {
@@ -146,17 +149,17 @@ void TServidor::FimDoTurno() {
     s.suja_ = false;
     Descarregar(s);
   }
-  if (!entregues_.empty() && banco_.Iniciar()) {
-    for (const auto& [mensagem, id] : entregues_) {
-      if (mensagem) {
-        banco_.RemoverMensagem(id);
-      } else {
-        banco_.RemoverEvento(id);
-      }
+}
+
+void TServidor::ApagarEntregues() {
+  for (const auto& [mensagem, id] : entregues_) {
+    if (mensagem) {
+      banco_.RemoverMensagem(id);
+    } else {
+      banco_.RemoverEvento(id);
     }
-    entregues_.clear();
-    AgendarFimDoTurno();
   }
+  entregues_.clear();
 }
 
 void TServidor::Descarregar(TSessao& s) {
@@ -195,7 +198,6 @@ void TServidor::ConferirEntregas(TSessao& s, bool fechando) {
     s.entregas_.pop_front();
   }
   if (fechando) s.entregas_.clear();
-  if (!entregues_.empty()) AgendarFimDoTurno();
 }
 
 // --- closing ----------------------------------------------------------------
@@ -292,6 +294,7 @@ void TServidor::Varrer() {
     }
   }
   EntregarAvisosNovos();
+  if (!entregues_.empty() && !banco_.EmTransacao() && banco_.Iniciar()) AgendarFimDoTurno();
 }
 
 void TServidor::EntregarAvisosNovos() {
@@ -375,6 +378,9 @@ void TServidor::CompletarLogin(TSessao& s, const TUsuario& u, uint8_t status) {
     Enviar(*anterior, MontarLinha("SNMP", {textos::OrigemPC}));
     FecharAposEnvio(*anterior, "replaced by a newer login " + s.Nome());
   }
+  // What earlier sessions delivered must be gone before this one reads what
+  // is kept, or it would be delivered twice.
+  if (!entregues_.empty() && Gravar(s)) ApagarEntregues();
   s.estado = TEstado::Conectado;
   s.niu = u.niu;
   s.apelido = u.apelido;

@@ -96,6 +96,7 @@ class TServidor {
   void Sujar(TSessao& s);
   void AgendarFimDoTurno();
   void FimDoTurno();
+  void ApagarEntregues();
   void Descarregar(TSessao& s);
   void ConferirEntregas(TSessao& s, bool fechando);
   void Finalizar(TSessao& s);

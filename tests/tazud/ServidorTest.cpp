@@ -268,6 +268,8 @@ TEST_F(Servidor, OfflineMessagesArriveAtLoginInOrderAndSurviveARestart) {
                                          L("CMSG", {std::to_string(ana), "ana", "D", "dois#<RET>#"}),
                                          L("CMSG", {std::to_string(ana), "ana", "D", "tr\xEAs#<RET>#"})));
   Rodar();
+  EXPECT_EQ(banco_->ContarMensagens(bia), 3) << "deleted with a later commit, not one of their own";
+  rt_.Advance(net::Milliseconds(1000));
   EXPECT_EQ(banco_->ContarMensagens(bia), 0) << "delivered messages leave the store";
   // Bia may now ask for Ana's entry, since Ana wrote to her.
   b.Enviar(L("CCCT", {std::to_string(ana)}));
