@@ -24,6 +24,7 @@ enum : uint8_t {
   ElementoBotoes = 4,
   ElementoFechar = 5,
   ElementoArrasto = 6,
+  ElementoFigura = 7,  // pictures drawn on the box: its close button's look
 };
 
 constexpr int EspacoEntreBotoes = 12;
@@ -105,6 +106,8 @@ TResultadoFeicao TFrmInfo::CriarFeicao(TFeicao& f) {
       return {TTipoFeicao::BTN, [this] { done(ResultadoCancelar); }};
     case ElementoArrasto:
       return {TTipoFeicao::MOV};
+    case ElementoFigura:
+      return {TTipoFeicao::RTL};
     default:
       return {};
   }
