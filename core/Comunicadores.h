@@ -75,6 +75,7 @@ class TInterfaceComunicador {
   std::string NomeComunidade;   // "ICQ", "MSN Messenger" or "Yahoo! Messenger"
   std::string Conta;            // the account on that network
   bool SegueStatus = true;      // follows every change of the user's own status
+  bool Conectando = false;      // a login on the network is in progress
   std::unique_ptr<net::Timer> Temporizador;
   // Set by TListaDeComunicadores; raised by Desconectar so the list drops us.
   std::function<void(TInterfaceComunicador& comunicador)> AoRemover;

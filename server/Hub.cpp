@@ -326,6 +326,32 @@ TInterfaceComunicador* TClientePCTazu::Comunicador(const std::string& comunidade
   return Comunicadores.Localizar(comunidade) ? Comunicadores.ComunicadorAtual() : nullptr;
 }
 
+int TClientePCTazu::TipoDaRede(const std::string& rede) {
+  if (rede == "ICQ") return 1;
+  if (rede == "Yahoo") return 3;
+  if (rede == "MSN") return 4;
+  return 0;
+}
+
+TClientePCTazu::TStatusDaRede TClientePCTazu::MudarStatusDaRede(const std::string& rede,
+                                                                 uint8_t escolha) {
+  const int tipo = TipoDaRede(rede);
+  if (tipo == 0 || Contas[tipo].empty()) return TStatusDaRede::NaoHabilitado;
+  const uint8_t status = escolha == 0 ? Status : escolha;
+  TInterfaceComunicador* c = Comunicador(rede);
+  if (!c) {
+    ConectarComunicador(tipo, "", "");
+    return Comunicador(rede) ? TStatusDaRede::Aplicado : TStatusDaRede::NaoConfigurado;
+  }
+  if (c->Conectando) return TStatusDaRede::EmLogin;
+  c->MudarStatus(status);
+  std::string resto = Contas[tipo];
+  ProximoCampo(resto, Separador);
+  Contas[tipo] = std::to_string(escolha) + Separador + resto;
+  c->SegueStatus = escolha == 0;
+  return TStatusDaRede::Aplicado;
+}
+
 // ---- Requests of the windows ----
 
 void TClientePCTazu::MudarStatus(uint8_t status) {

@@ -51,6 +51,13 @@ V V::DoComunicador(const TInterfaceComunicador& c) {
   return v;
 }
 
+V V::DeLista(std::vector<V> itens) {
+  V v;
+  v.tipo = Tipo::Lista;
+  v.campos = std::move(itens);
+  return v;
+}
+
 namespace {
 
 using Observador = std::function<void(const TEventoDoCliente&)>;
@@ -169,6 +176,14 @@ void Descrever(const V& v, std::string& out) {
       }
       out += "}";
       break;
+    case V::Tipo::Lista:
+      out += "[";
+      for (std::size_t i = 0; i < v.campos.size(); ++i) {
+        if (i) out += ", ";
+        Descrever(v.campos[i], out);
+      }
+      out += "]";
+      break;
   }
 }
 
@@ -217,6 +232,14 @@ void Json(const V& v, std::string& out) {
         Json(v.campos[i], out);
       }
       out += "}";
+      break;
+    case V::Tipo::Lista:
+      out += "[";
+      for (std::size_t i = 0; i < v.campos.size(); ++i) {
+        if (i) out += ", ";
+        Json(v.campos[i], out);
+      }
+      out += "]";
       break;
   }
 }

@@ -12,14 +12,14 @@
 namespace tazu {
 
 struct TValorDeEvento {
-  enum class Tipo { Numero, Logico, Texto, Linhas, Objeto };
+  enum class Tipo { Numero, Logico, Texto, Linhas, Objeto, Lista };
   Tipo tipo = Tipo::Texto;
   int64_t numero = 0;
   bool logico = false;
   std::string texto;                  // Windows-1252, as the client has it
   std::vector<std::string> linhas;
   std::vector<std::string> nomes;     // an object's field names...
-  std::vector<TValorDeEvento> campos; // ...and their values
+  std::vector<TValorDeEvento> campos; // ...and their values (a list's items)
 
   static TValorDeEvento DeNumero(int64_t n);
   static TValorDeEvento DeLogico(bool b);
@@ -27,6 +27,7 @@ struct TValorDeEvento {
   static TValorDeEvento DeLinhas(std::vector<std::string> l);
   static TValorDeEvento DoContato(const TContato& c);
   static TValorDeEvento DoComunicador(const TInterfaceComunicador& c);
+  static TValorDeEvento DeLista(std::vector<TValorDeEvento> itens);
 };
 
 struct TEventoDoCliente {

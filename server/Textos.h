@@ -33,6 +33,17 @@ inline constexpr std::string_view AComunidade = " à comunidade "_cp;
 inline constexpr std::string_view RejeitarEmDesenvolvimento =
     "Rejeitar contato ICQ em desenvolvimento"_cp;
 
+inline constexpr std::string_view ComunicadorAntes = "O comunicador "_cp;
+inline constexpr std::string_view NaoHabilitado = " não está habilitado."_cp;
+inline constexpr std::string_view AguardeLoginAntes = "Aguade: O comunicador \""_cp;
+inline constexpr std::string_view AguardeLoginDepois = "\" está em processo de login."_cp;
+inline constexpr std::string_view ComunicadorNaoConfigurado =
+    "Esse comunicador ainda não foi configurado ou não está ativo no seu Tazu Messenger.\r\n"
+    "Utilize a opção \"Comunicadores\" no menu de opções para configurá-lo."_cp;
+inline constexpr std::string_view NaoConectadoAoTazu =
+    " não está conectado ao Tazu no momento. A mensagem será enviada quando ele se conectar:"_cp;
+inline constexpr std::string_view NaoRecebeu = " não recebeu sua mensagem."_cp;
+
 inline constexpr std::string_view OrigemTPC = "por outro cliente PC"_cp;
 inline constexpr std::string_view OrigemSMS = "via celular (SMS)"_cp;
 inline constexpr std::string_view OrigemJ2M = "via celular (Java)"_cp;

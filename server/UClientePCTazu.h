@@ -190,6 +190,13 @@ class TClientePCTazu {
   void ConectarComunicador(int tipo, const std::string& identificador, const std::string& senha);
   void DesconectarComunicadores();
 
+  // The status of one outside network chosen apart from the user's own (0 =
+  // follow the user's own again). Answers what the windows must tell the user.
+  enum class TStatusDaRede { Aplicado, NaoHabilitado, EmLogin, NaoConfigurado };
+  TStatusDaRede MudarStatusDaRede(const std::string& rede, uint8_t escolha);
+  // The network type of "ICQ" (1), "Yahoo" (3) or "MSN" (4); 0 for any other.
+  static int TipoDaRede(const std::string& rede);
+
   // The adapter factory of one network type (1 ICQ, 3 Yahoo, 4 MSN).
   void RegistrarFabrica(int tipo, TFabricaComunicador fabrica);
 
