@@ -1,0 +1,57 @@
+// The same login as on the fake runtime, through Qt's event loop and a real
+// socket on 127.0.0.1.
+#include <QCoreApplication>
+#include <QElapsedTimer>
+
+#include <gtest/gtest.h>
+
+#include "net/qt/QtRuntime.h"
+#include "server/ObservadorDeEventos.h"
+#include "server/UClientePCTazu.h"
+#include "tests/support/ServidorRoteirizado.h"
+
+namespace tazu {
+namespace {
+
+const std::string S = "\xA7";
+
+TEST(ClienteQt, LoginScrambledMessageAndQuitOverLoopback) {
+  int argc = 1;
+  char nome[] = "cliente_qt";
+  char* argv[] = {nome, nullptr};
+  QCoreApplication app(argc, argv);
+  net::QtRuntime rt;
+  test::ServidorRoteirizado servidor(rt);
+  TClientePCTazu cliente(rt);
+  cliente.IPServidor = "127.0.0.1";
+  cliente.PortaServidor = servidor.Porta();
+  cliente.NIU = 1000;
+  cliente.Senha = "pw";
+  std::vector<std::string> eventos;
+  ObservarEventos(cliente, [&](const TEventoDoCliente& e) { eventos.push_back(e.nome); });
+  cliente.AoConectarServidor = [](TClientePCTazu& c) { c.Identificar(1); };
+  bool fim = false;
+  cliente.AoFinalizarAplicativo = [&](TClientePCTazu&) { fim = true; };
+  auto ate = [&](const std::function<bool()>& condicao) {
+    QElapsedTimer t;
+    t.start();
+    while (!condicao() && t.elapsed() < 20000)
+      QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    return condicao();
+  };
+
+  cliente.Conectar();
+  ASSERT_TRUE(ate([&] { return cliente.Contatos.Quantidade() == 1; }));
+  EXPECT_EQ(cliente.Apelido, "Ana");
+  EXPECT_EQ(cliente.Criptografia.Chave, 77);
+  cliente.EnviarMensagem(20, {"oi"});
+  ASSERT_TRUE(ate([&] { return eventos.back() == "AoReceberMensagemUsuario"; }));
+  cliente.Sair();
+  ASSERT_TRUE(ate([&] { return fim; }));
+  EXPECT_EQ(servidor.recebidas.size(), 4u);
+  EXPECT_EQ(servidor.recebidas.at(1), "[CCON]" + S + "pw" + S + "1");
+  EXPECT_EQ(std::count(eventos.begin(), eventos.end(), "AoConfirmarEnvio"), 1);
+}
+
+}  // namespace
+}  // namespace tazu
