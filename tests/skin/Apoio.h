@@ -1,0 +1,69 @@
+// Shared by the skin's widget tests: the application object, throw-away skin
+// directories and synthetic mouse events.
+#pragma once
+
+#include <QApplication>
+#include <QImage>
+#include <QPoint>
+#include <QWidget>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "skin/Descritor.h"
+
+namespace tazu::teste {
+
+QApplication& Aplicacao();
+// A fixture's first member, so widgets declared after it find the application.
+struct TAplicacaoPronta {
+  TAplicacaoPronta() { Aplicacao(); }
+};
+
+// Points TAZU_HOME at a fresh directory whose Skin/ the test fills; restores
+// the previous value on destruction.
+class TSkinTemporaria {
+ public:
+  TSkinTemporaria();
+  ~TSkinTemporaria();
+  TSkinTemporaria(const TSkinTemporaria&) = delete;
+  TSkinTemporaria& operator=(const TSkinTemporaria&) = delete;
+
+  std::filesystem::path Skin() const { return raiz_ / "Skin"; }
+  void Descritor(const std::string& nome, const std::vector<TRegistroFeicao>& registros) const;
+  void Imagem(const std::string& relativo, const QImage& imagem) const;
+
+ private:
+  std::filesystem::path raiz_;
+  std::string anterior_;
+  bool tinhaAnterior_ = false;
+};
+
+// The default skin the build lays out beside the executables.
+class TSkinPadrao {
+ public:
+  TSkinPadrao();
+  ~TSkinPadrao();
+  TSkinPadrao(const TSkinPadrao&) = delete;
+  TSkinPadrao& operator=(const TSkinPadrao&) = delete;
+
+ private:
+  std::string anterior_;
+  bool tinhaAnterior_ = false;
+};
+
+std::string DiretorioDaSkinPadrao();
+
+// A solid picture.
+QImage Cheia(int largura, int altura, QRgb cor);
+
+// Mouse events delivered through the application, as the window system would.
+void Pressionar(QWidget* alvo, QPoint p);
+void Mover(QWidget* alvo, QPoint p, bool botao = false);
+void Soltar(QWidget* alvo, QPoint p);
+void Clicar(QWidget* alvo, QPoint p);
+
+TRegistroFeicao Elemento(uint8_t id, int32_t left, int32_t top, int32_t width, int32_t height,
+                         bool anchorLeft = true, bool anchorTop = true);
+
+}  // namespace tazu::teste

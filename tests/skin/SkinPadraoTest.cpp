@@ -1,0 +1,187 @@
+// The default skin as the build lays it out: every descriptor read back and
+// held to what its window needs, and every file the windows name present.
+#include <gtest/gtest.h>
+
+#include <QFileInfo>
+#include <QImage>
+#include <QMovie>
+#include <fstream>
+#include <set>
+#include <sstream>
+
+#include "core/Cp1252.h"
+#include "skin/Skin.h"
+#include "skin/UFeicoesVariaveis.h"
+#include "tests/skin/Apoio.h"
+#include "tools/skin-gallery/Catalogo.h"
+
+namespace tazu {
+namespace {
+
+class SkinPadrao : public ::testing::Test {
+ protected:
+  void SetUp() override { teste::Aplicacao(); }
+  static bool Existe(const std::string& relativo) {
+    return QFileInfo::exists(CaminhoNaSkinQt(relativo));
+  }
+  teste::TSkinPadrao skin_;
+};
+
+TEST_F(SkinPadrao, CadaDescritorTemOsElementosDaSuaJanela) {
+  for (const auto& janela : galeria::Janelas()) {
+    SCOPED_TRACE(janela.Descritor);
+    std::vector<TRegistroFeicao> r;
+    ASSERT_EQ(LerDescritor(CaminhoNaSkin(janela.Descritor), r), TResultadoDaLeitura::Lido);
+    ASSERT_GE(r.size(), 2u);
+    std::ifstream arquivo(CaminhoNaSkin(janela.Descritor), std::ios::binary | std::ios::ate);
+    EXPECT_EQ(static_cast<std::size_t>(arquivo.tellg()), r.size() * TamanhoDoRegistro);
+    std::set<uint8_t> ids;
+    for (std::size_t i = 1; i < r.size(); ++i) ids.insert(r[i].Id());
+    for (const auto& e : janela.Elementos) {
+      EXPECT_TRUE(ids.count(e.Id)) << "element " << int(e.Id) << " missing";
+    }
+    // Picture and text labels: pictures must exist, captions must fit.
+    for (std::size_t i = 1; i < r.size(); ++i) {
+      for (const auto& e : janela.Elementos) {
+        if (e.Id != r[i].Id() || e.Tipo != TTipoFeicao::RTL) continue;
+        if (r[i].LabelKind() == 1) {
+          EXPECT_FALSE(r[i].Text().empty());
+        } else {
+          EXPECT_FALSE(QImage(CaminhoNaSkinQt(r[i].Text())).isNull()) << r[i].Text();
+        }
+      }
+    }
+    // A window never opens larger than the screens it runs on.
+    EXPECT_LE(r[0].Width(), 1024);
+    EXPECT_LE(r[0].Height(), 768);
+  }
+}
+
+TEST_F(SkinPadrao, ElementosLidosPelaPosicaoVemPrimeiroEmOrdem) {
+  for (const auto& [descritor, quantos] : {std::pair<std::string, uint8_t>{"Gerente.cap", 4},
+                                           {"Mens.cap", 7}}) {
+    std::vector<TRegistroFeicao> r;
+    LerDescritor(CaminhoNaSkin(descritor), r);
+    ASSERT_GT(r.size(), quantos);
+    for (uint8_t i = 1; i <= quantos; ++i) EXPECT_EQ(r[i].Id(), i) << descritor;
+  }
+  // The contact-list element carries the lists' colours.
+  std::vector<TRegistroFeicao> g;
+  LerDescritor(CaminhoNaSkin("Gerente.cap"), g);
+  EXPECT_EQ(g[2].Color(), 0x00FFFFFFu);
+  EXPECT_NE(g[2].FontColor(), g[2].Color());
+  EXPECT_GT(g[0].MinWidth(), 0);
+  EXPECT_GT(g[0].MinHeight(), 0);
+}
+
+TEST_F(SkinPadrao, MenusTrazemLinhasAlturaECodigos) {
+  std::vector<TRegistroFeicao> status, opcoes, usuarios;
+  LerDescritor(CaminhoNaSkin("MenuStat.cap"), status);
+  LerDescritor(CaminhoNaSkin("MenuOpc.cap"), opcoes);
+  LerDescritor(CaminhoNaSkin("MenuUsu.cap"), usuarios);
+  ASSERT_GE(status.size(), 2u);
+  ASSERT_GE(opcoes.size(), 2u);
+  ASSERT_GE(usuarios.size(), 2u);
+  EXPECT_EQ(status[1].MinWidth(), 7);
+  EXPECT_EQ(opcoes[1].MinWidth(), 6);
+  for (int linha = 0; linha < 6; ++linha) EXPECT_EQ(opcoes[1].CodigoDeOpcao(linha), linha + 2);
+  for (const auto* r : {&status[1], &opcoes[1]}) {
+    const QImage linhas(CaminhoNaSkinQt(r->Text()));
+    ASSERT_FALSE(linhas.isNull()) << r->Text();
+    EXPECT_EQ(linhas.height(), r->MinWidth() * r->MinHeight());
+  }
+  // The user list takes its rectangle from the second record.
+  EXPECT_GT(ElementWidth(usuarios[1], {usuarios[0].Width(), usuarios[0].Height()}), 100);
+}
+
+TEST_F(SkinPadrao, MoldurasFigurasIconesSonsEAnimacao) {
+  std::set<std::string> conjuntos;
+  for (const auto& janela : galeria::Janelas()) conjuntos.insert(janela.Pecas);
+  for (const auto& c : conjuntos) {
+    const TPecasMoldura pecas = CarregarPecas(c);
+    for (int i = 0; i < 8; ++i) EXPECT_FALSE(pecas[i].isNull()) << c << "/" << NomesDasPecas[i];
+    // The window's shape comes from the corner's transparent pixel.
+    EXPECT_EQ(pecas[SE].pixel(0, 0) & 0xFFFFFF, CorTransparente) << c;
+  }
+  const std::vector<std::string> arquivos = {
+      "Entrada\\Prim.bmp",       "Info\\Erro.bmp",           "Info\\Excl.bmp",
+      "Info\\Interro.bmp",       "Botoes\\Ok.bmp",           "Botoes\\Sim.bmp",
+      "Botoes\\Nao.bmp",         "Botoes\\Limpar.bmp",       "Botoes\\Sair.bmp",
+      "Botoes\\Adicionar.bmp",   "Botoes\\Rejeitar.bmp",     "Botoes\\Autorizar.bmp",
+      "Busca\\O1.bmp",           "Busca\\O2.bmp",            "Busca\\O3.bmp",
+      "Busca\\B1.bmp",           "Busca\\B2.bmp",            "Busca\\B3.bmp",
+      "Cadastro\\C1.bmp",        "Cadastro\\C2.bmp",         "Cadastro\\C3.bmp",
+      "Cadastro\\COk.bmp",       "Cadastro\\CErro.bmp",      "Icones\\Sistema\\TelaMsg.bmp",
+      "Icones\\Sistema\\TelaMsg.ico"};
+  for (const auto& a : arquivos) EXPECT_FALSE(QImage(CaminhoNaSkinQt(a)).isNull()) << a;
+  for (int i = 0; i <= 6; ++i) {
+    EXPECT_FALSE(QImage(CaminhoNaSkinQt("InfoUsu\\I" + std::to_string(i) + ".bmp")).isNull()) << i;
+  }
+  for (const char* o : {"Celular", "Globo", "ICQ1", "ICQ2", "MSN1", "MSN2", "YAH1", "YAH2", "Tazu1"}) {
+    const QImage i(CaminhoNaSkinQt(std::string("Icones\\Origens\\") + o + ".bmp"));
+    EXPECT_EQ(i.size(), QSize(16, 16)) << o;
+  }
+  for (int codigo : {255, 1, 2, 3, 5, 6, 7, 8}) {
+    const std::string s = "Status" + std::to_string(codigo);
+    EXPECT_FALSE(QImage(CaminhoNaSkinQt("Icones\\Tray\\" + s + ".ico")).isNull()) << s;
+  }
+  for (const char* som : {"Sons\\Incoming_MSG.wav", "Sons\\User_Conected.wav"}) {
+    std::ifstream wav(CaminhoNaSkin(som), std::ios::binary);
+    std::string cabecalho(12, '\0');
+    wav.read(cabecalho.data(), 12);
+    EXPECT_EQ(cabecalho.substr(0, 4), "RIFF") << som;
+    EXPECT_EQ(cabecalho.substr(8, 4), "WAVE") << som;
+  }
+  const QString filme = CaminhoDaAnimacao("Animacao\\Envio.avi");
+  ASSERT_FALSE(filme.isEmpty());
+  QMovie movie(filme);
+  ASSERT_TRUE(movie.isValid());
+  // The chat window stops the animation on frame 15.
+  EXPECT_GE(movie.frameCount(), 16);
+}
+
+TEST_F(SkinPadrao, IconesDscApontaParaOsStatus) {
+  std::ifstream f(CaminhoNaSkin("Icones.dsc"), std::ios::binary);
+  std::vector<std::string> linhas;
+  for (std::string l; std::getline(f, l);) {
+    if (!l.empty() && l.back() == '\r') l.pop_back();
+    linhas.push_back(l);
+  }
+  ASSERT_GE(linhas.size(), 3u);
+  for (std::size_t n = 0; n < 3; ++n) {
+    const auto sep = linhas[n].find('\xA7');
+    ASSERT_NE(sep, std::string::npos) << n;
+    const std::string dir = linhas[n].substr(0, sep);
+    std::string ext = linhas[n].substr(sep + 1);
+    if (n == 2) ext = "bmp";  // the big pictures' line names only the folder
+    for (int codigo : {255, 1, 2, 3, 5, 6, 7, 8}) {
+      const std::string arquivo = dir + "Status" + std::to_string(codigo) + "." + ext;
+      const QImage i(CaminhoNaSkinQt(arquivo));
+      ASSERT_FALSE(i.isNull()) << arquivo;
+      if (n < 2) {
+        EXPECT_EQ(i.size(), QSize(16, 16)) << arquivo;
+      }
+    }
+  }
+}
+
+// Status icons must be told apart at a glance: no two alike.
+TEST_F(SkinPadrao, IconesDeStatusDistintos) {
+  std::vector<QImage> icones;
+  for (int codigo : {255, 1, 2, 3, 5, 6, 7, 8}) {
+    icones.push_back(QImage(CaminhoNaSkinQt("Icones\\Lista\\Status" + std::to_string(codigo) + ".bmp"))
+                         .convertToFormat(QImage::Format_RGB32));
+  }
+  for (std::size_t a = 0; a < icones.size(); ++a) {
+    for (std::size_t b = a + 1; b < icones.size(); ++b) {
+      int diferentes = 0;
+      for (int y = 0; y < 16; ++y) {
+        for (int x = 0; x < 16; ++x) diferentes += icones[a].pixel(x, y) != icones[b].pixel(x, y);
+      }
+      EXPECT_GT(diferentes, 40) << a << " vs " << b;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace tazu
