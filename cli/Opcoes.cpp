@@ -125,8 +125,11 @@ message lines are arrays of strings. Besides the client's events:
   {"event": "contatos", "Contatos": [...]} the answer to contacts
 
 Received and sent messages are written to the conversation history (Hst/).
-Exit status: 0 after quit or end of input, 1 when the client ended on its own
-(the server could not be reached, or ended the session), 2 for bad options.
+Exit status: 0 after quit or end of input; 1 when the client ended the program
+by itself (the server could not be reached, the connection broke, or the server
+ended a login); 2 for bad options. A session the server closes (for instance
+because the user logged in elsewhere) leaves the program running, offline,
+until quit.
 )";
 }
 
