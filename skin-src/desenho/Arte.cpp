@@ -351,7 +351,7 @@ void Status(QPainter& p, const QRectF& r, int codigo) {
       p.drawLine(P(0.67, 0.33), P(0.33, 0.67));
       break;
     default: {  // Desconhecido
-      Disco(p, q, QColor(0xB8, 0xC0, 0xCA));
+      Disco(p, q, QColor(0x94, 0xA0, 0xAE));
       QFont f = Fonte(std::max(8, static_cast<int>(s * 0.72)), true);
       Escrever(p, q.adjusted(0, 0, 0, 0), QStringLiteral("?"), Qt::white, f);
       break;

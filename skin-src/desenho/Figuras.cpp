@@ -270,7 +270,12 @@ bool Remendos(const std::string& s, std::string& erro) {
   QPainter l(&logo);
   Logo(l, QRectF(1, 1, 20, 20));
   l.end();
+  // One straight side line for where the chat frame leaves a gap between its
+  // conversation and typing boxes.
+  QImage linha(1, 18, QImage::Format_RGB32);
+  linha.fill(cor::BordaCampo);
   return Gravar(Achatar(titulo, cor::TituloEscuro), Em(s, "Hist/Titulo.bmp"), erro) &&
+         Gravar(linha, Em(s, "Hist/Linha.bmp"), erro) &&
          Gravar(Achatar(minimizar, cor::TituloEscuro), Em(s, "Hist/Barra.bmp"), erro) &&
          Gravar(Achatar(faixa, cor::Faixa), Em(s, "Hist/Faixa.bmp"), erro) &&
          Gravar(Achatar(logo, cor::TituloEscuro), Em(s, "Gerente/Logo.bmp"), erro);

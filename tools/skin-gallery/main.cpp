@@ -313,6 +313,34 @@ class TJanelaDaGaleria : public TFrmEncapado {
   std::map<uint8_t, QWidget*> paginas_;
 };
 
+// A sheet of the small icons, actual size and four times larger, on the two
+// backgrounds they meet: the lists' white and the window body.
+bool FolhaDeIcones(const QString& arquivo) {
+  std::vector<std::string> icones;
+  for (int c : {1, 7, 8, 6, 5, 2, 3, 255}) icones.push_back("Icones\\Lista\\Status" + std::to_string(c) + ".bmp");
+  for (const char* o : {"ICQ1", "ICQ2", "MSN1", "MSN2", "YAH1", "YAH2", "Tazu1", "Tazu2", "Celular", "Globo"}) {
+    icones.push_back(std::string("Icones\\Origens\\") + o + ".bmp");
+  }
+  icones.push_back("Icones\\Sistema\\TelaMsg.bmp");
+  const int n = static_cast<int>(icones.size());
+  QImage folha(n * 72 + 8, 200, QImage::Format_ARGB32);
+  folha.fill(QColor(0xEE, 0xF2, 0xF7));
+  QPainter p(&folha);
+  p.fillRect(0, 0, folha.width(), 100, Qt::white);
+  for (int i = 0; i < n; ++i) {
+    const QImage icone = SemCor(CarregarImagemDaSkin(icones[static_cast<std::size_t>(i)]));
+    for (int fundo = 0; fundo < 2; ++fundo) {
+      const int y = fundo * 100;
+      p.drawImage(8 + i * 72, y + 8, icone);
+      p.drawImage(QRect(8 + i * 72, y + 30, 64, 64), icone);
+    }
+  }
+  p.end();
+  const bool ok = folha.save(arquivo);
+  std::cout << (ok ? "wrote " : "FAILED ") << arquivo.toStdString() << "\n";
+  return ok;
+}
+
 int Executar(const QString& saida) {
   QDir().mkpath(saida);
   int falhas = 0;
@@ -346,6 +374,8 @@ int Executar(const QString& saida) {
                                 Cp("Aguardando conexao com o servidor Tazu Messenger."), false);
   if (TFrmAguarde* aguarde = TAguarde::Instancia().Janela()) foto(*aguarde, "aguarde");
   TAguarde::Instancia().FecharAgora();
+
+  if (!FolhaDeIcones(saida + "/icones.png")) ++falhas;
 
   QLabel abertura(nullptr, Qt::FramelessWindowHint);
   const QImage prim = CarregarImagemDaSkin("Entrada\\Prim.bmp");
