@@ -73,7 +73,8 @@ void PintarMoldura800x600(benchmark::State& estado) {
 BENCHMARK(PintarMoldura800x600)->Unit(benchmark::kMicrosecond);
 
 void RegiaoDaMoldura800x600(benchmark::State& estado) {
-  const QImage i = PintarMoldura(600, 800, PecasCompartilhadas("Gerente"), QColor(0xEE, 0xF2, 0xF7));
+  const QImage i =
+      PintarMoldura(600, 800, PecasCompartilhadas("Gerente"), QColor(0xEE, 0xF2, 0xF7));
   for (auto _ : estado) {
     QRegion r = RegiaoDoBitmap(i);
     benchmark::DoNotOptimize(r.rectCount());

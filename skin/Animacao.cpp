@@ -35,6 +35,8 @@ void TAnimacao::Parar() {
   filme_.jumpToFrame(std::max(quadro, 0));
 }
 
-bool TAnimacao::Tocando() const { return filme_.state() == QMovie::Running; }
+bool TAnimacao::Tocando() const {
+  return filme_.state() == QMovie::Running;
+}
 
 }  // namespace tazu

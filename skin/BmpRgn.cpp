@@ -25,9 +25,10 @@ void Trechos(const QRgb* linha, int largura, QRgb chave, QVector<int>& saida) {
 
 QRegion RegiaoDoBitmap(const QImage& imagem) {
   if (imagem.isNull()) return {};
-  const QImage img = imagem.format() == QImage::Format_RGB32 || imagem.format() == QImage::Format_ARGB32
-                         ? imagem
-                         : imagem.convertToFormat(QImage::Format_RGB32);
+  const QImage img =
+      imagem.format() == QImage::Format_RGB32 || imagem.format() == QImage::Format_ARGB32
+          ? imagem
+          : imagem.convertToFormat(QImage::Format_RGB32);
   const QRgb chave = img.pixel(0, 0) & 0xFFFFFF;
   const int largura = img.width();
 
@@ -38,8 +39,8 @@ QRegion RegiaoDoBitmap(const QImage& imagem) {
   int inicioDaFaixa = 0;
   auto fecharFaixa = [&](int fim) {
     for (int i = 0; i + 1 < anterior.size(); i += 2) {
-      retangulos.push_back(QRect(anterior[i], inicioDaFaixa, anterior[i + 1] - anterior[i],
-                                 fim - inicioDaFaixa));
+      retangulos.push_back(
+          QRect(anterior[i], inicioDaFaixa, anterior[i + 1] - anterior[i], fim - inicioDaFaixa));
     }
   };
   for (int y = 0; y < img.height(); ++y) {

@@ -36,7 +36,8 @@ int32_t Fim(int32_t tamanho, int32_t origem, int32_t pai) {
 
 uint32_t TRegistroFeicao::Natural(std::size_t pos) const {
   return static_cast<uint32_t>(bytes_[pos]) | static_cast<uint32_t>(bytes_[pos + 1]) << 8 |
-         static_cast<uint32_t>(bytes_[pos + 2]) << 16 | static_cast<uint32_t>(bytes_[pos + 3]) << 24;
+         static_cast<uint32_t>(bytes_[pos + 2]) << 16 |
+         static_cast<uint32_t>(bytes_[pos + 3]) << 24;
 }
 
 void TRegistroFeicao::GravarInteiro(std::size_t pos, uint32_t v) {

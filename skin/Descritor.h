@@ -20,7 +20,8 @@ inline constexpr std::size_t TamanhoDoRegistro = 224;
 namespace campos {
 inline constexpr std::size_t Id = 0;
 inline constexpr std::size_t ResizeKind = 1;
-inline constexpr std::size_t Nome = 2;  // free for tools: the compiler keeps the element's name here
+inline constexpr std::size_t Nome =
+    2;  // free for tools: the compiler keeps the element's name here
 inline constexpr std::size_t NomeMaximo = 51;
 inline constexpr std::size_t Left = 54;
 inline constexpr std::size_t Top = 58;
@@ -109,7 +110,8 @@ enum class TResultadoDaLeitura { Lido, Ausente, Ilegivel };
 
 // Reads every whole record of the file in order. A missing or unreadable file
 // gives no records; bytes after the last whole record are ignored.
-TResultadoDaLeitura LerDescritor(const std::string& caminho, std::vector<TRegistroFeicao>& registros);
+TResultadoDaLeitura LerDescritor(const std::string& caminho,
+                                 std::vector<TRegistroFeicao>& registros);
 std::vector<TRegistroFeicao> DecodificarDescritor(std::string_view conteudo);
 std::string CodificarDescritor(const std::vector<TRegistroFeicao>& registros);
 // Replaces the file atomically; for tools.

@@ -19,7 +19,9 @@ std::string CaminhoNaSkin(std::string_view relativo) {
   return caminho;
 }
 
-QString CaminhoNaSkinQt(std::string_view relativo) { return ParaQString(CaminhoNaSkin(relativo)); }
+QString CaminhoNaSkinQt(std::string_view relativo) {
+  return ParaQString(CaminhoNaSkin(relativo));
+}
 
 QColor CorDaSkin(uint32_t bgr) {
   return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF),
@@ -64,9 +66,8 @@ QString CaminhoDaAnimacao(std::string_view relativo) {
   const auto formatos = QMovie::supportedFormats();
   if (info.exists() && formatos.contains(info.suffix().toLower().toLatin1())) return pedido;
   for (const QByteArray& formato : formatos) {
-    const QString candidato =
-        info.path() + QLatin1Char('/') + info.completeBaseName() + QLatin1Char('.') +
-        QString::fromLatin1(formato);
+    const QString candidato = info.path() + QLatin1Char('/') + info.completeBaseName() +
+                              QLatin1Char('.') + QString::fromLatin1(formato);
     if (QFileInfo::exists(candidato)) return candidato;
   }
   return {};
@@ -79,6 +80,8 @@ QRect ParaQRect(const TRetangulo& r) {
   return QRect(r.Esquerda, r.Topo, lado(r.Largura()), lado(r.Altura()));
 }
 
-TTamanho ParaTamanho(QSize s) { return {s.width(), s.height()}; }
+TTamanho ParaTamanho(QSize s) {
+  return {s.width(), s.height()};
+}
 
 }  // namespace tazu

@@ -11,7 +11,8 @@ QString ParaQString(std::string_view cp1252) {
 
 std::string ParaCp1252(const QString& texto) {
   const QByteArray utf8 = texto.toUtf8();
-  return cp1252::FromUtf8(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())));
+  return cp1252::FromUtf8(
+      std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())));
 }
 
 }  // namespace tazu

@@ -108,7 +108,9 @@ void TAguarde::Mostrar(const std::string& linha1, const std::string& linha2, boo
   }
 }
 
-void TAguarde::Fechar() { Temporizador().start(); }
+void TAguarde::Fechar() {
+  Temporizador().start();
+}
 
 void TAguarde::FecharAgora() {
   if (temporizador_) temporizador_->stop();

@@ -43,10 +43,10 @@ void TCaixaTransparente::Posicionar() {
   const QRect& g = geometria_;
   const int w = std::max(1, g.width());
   const int h = std::max(1, g.height());
-  lados_[0]->setGeometry(g.left(), g.top(), w, 1);           // top
-  lados_[1]->setGeometry(g.left() + w - 1, g.top(), 1, h);   // right
-  lados_[2]->setGeometry(g.left(), g.top() + h - 1, w, 1);   // bottom
-  lados_[3]->setGeometry(g.left(), g.top(), 1, h);           // left
+  lados_[0]->setGeometry(g.left(), g.top(), w, 1);          // top
+  lados_[1]->setGeometry(g.left() + w - 1, g.top(), 1, h);  // right
+  lados_[2]->setGeometry(g.left(), g.top() + h - 1, w, 1);  // bottom
+  lados_[3]->setGeometry(g.left(), g.top(), 1, h);          // left
 }
 
 }  // namespace tazu

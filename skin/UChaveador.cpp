@@ -95,7 +95,9 @@ void TChaveador::paintEvent(QPaintEvent*) {
   p.drawImage(0, 0, faixa_);
 }
 
-void TChaveador::resizeEvent(QResizeEvent*) { Redesenhar(); }
+void TChaveador::resizeEvent(QResizeEvent*) {
+  Redesenhar();
+}
 
 void TChaveador::mouseMoveEvent(QMouseEvent* e) {
   if (!Habilitado) return;
@@ -119,6 +121,8 @@ void TChaveador::mouseReleaseEvent(QMouseEvent* e) {
   Disparar(AoClicar, *this, armada);
 }
 
-void TChaveador::leaveEvent(QEvent*) { unsetCursor(); }
+void TChaveador::leaveEvent(QEvent*) {
+  unsetCursor();
+}
 
 }  // namespace tazu

@@ -15,7 +15,9 @@ TListaDeFeicoes::TListaDeFeicoes() {
   AoLiberar = [](TFeicao* f) { delete f; };
 }
 
-TListaDeFeicoes::~TListaDeFeicoes() { Limpar(); }
+TListaDeFeicoes::~TListaDeFeicoes() {
+  Limpar();
+}
 
 TFeicao* TListaDeFeicoes::Adicionar(const TRegistroFeicao& registro) {
   auto* feicao = new TFeicao{registro, {}};
@@ -31,7 +33,9 @@ void TListaDeFeicoes::Carregar(const std::string& caminho) {
   for (const auto& r : registros) Adicionar(r);
 }
 
-TFeicao* TListaDeFeicoes::Janela() const { return Elemento(0); }
+TFeicao* TListaDeFeicoes::Janela() const {
+  return Elemento(0);
+}
 
 TFeicao* TListaDeFeicoes::Elemento(std::size_t indice) const {
   std::size_t i = 0;

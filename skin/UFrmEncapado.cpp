@@ -1,5 +1,6 @@
 #include "skin/UFrmEncapado.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QResizeEvent>
@@ -52,8 +53,7 @@ void ColorirControle(QWidget& controle, uint32_t cor, uint32_t corDaFonte) {
   controle.setAutoFillBackground(true);
 }
 
-TFrmEncapado::TFrmEncapado(QWidget* pai)
-    : QDialog(pai, Qt::Window | Qt::FramelessWindowHint) {
+TFrmEncapado::TFrmEncapado(QWidget* pai) : QDialog(pai, Qt::Window | Qt::FramelessWindowHint) {
   setFont(FonteDaSkin());
 }
 
@@ -63,7 +63,9 @@ TRetangulo TFrmEncapado::Retangulo(const TRegistroFeicao& r) const {
   return RetanguloDoElemento(r, ParaTamanho(size()));
 }
 
-QRect TFrmEncapado::RetanguloQt(const TRegistroFeicao& r) const { return ParaQRect(Retangulo(r)); }
+QRect TFrmEncapado::RetanguloQt(const TRegistroFeicao& r) const {
+  return ParaQRect(Retangulo(r));
+}
 
 void TFrmEncapado::Construir() {
   feicoes_.Carregar(CaminhoNaSkin(ArquivoDescritor));
@@ -194,6 +196,14 @@ void TFrmEncapado::paintEvent(QPaintEvent*) {
   // rather than on every request.
   QPainter p(this);
   p.drawImage(0, 0, fundo_);
+}
+
+void TFrmEncapado::keyPressEvent(QKeyEvent* e) {
+  if (e->key() == Qt::Key_Escape && !FecharComEsc) {
+    e->ignore();
+    return;
+  }
+  QDialog::keyPressEvent(e);
 }
 
 void TFrmEncapado::resizeEvent(QResizeEvent* e) {

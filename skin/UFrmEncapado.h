@@ -70,6 +70,9 @@ class TFrmEncapado : public QDialog {
   TAoCriarFeicao AoCriarFeicao;
   // After every re-layout, with the freshly painted background.
   TAoRedimensionar AoRedimensionar;
+  // Skinned windows are not dialogs: Esc closes only those that ask for it
+  // (the message boxes do).
+  bool FecharComEsc = false;
 
   void Construir();
   // Paints the frame at the current size, recuts the window's shape and moves
@@ -92,6 +95,7 @@ class TFrmEncapado : public QDialog {
  protected:
   void paintEvent(QPaintEvent*) override;
   void resizeEvent(QResizeEvent*) override;
+  void keyPressEvent(QKeyEvent*) override;
 
  private:
   void CriarObjeto(TFeicao& feicao);

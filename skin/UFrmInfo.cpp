@@ -39,6 +39,7 @@ QRect Tela() {
 TFrmInfo::TFrmInfo(const std::string& titulo, const std::string& texto, int tipo, bool modal)
     : tipo_(tipo), modal_(modal) {
   setWindowTitle(ParaQString(titulo));
+  FecharComEsc = true;
   titulo_ = new QLabel(ParaQString(titulo), this);
   titulo_->setFont(FonteDaSkin(8, true));
   titulo_->setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -139,7 +140,8 @@ void TFrmInfo::Dimensionar() {
   if (largura > larguraMaxima) {
     largura = larguraMaxima;
     texto_->setWordWrap(true);
-    altura = fm.boundingRect(QRect(0, 0, largura, 100000), Qt::TextWordWrap, texto_->text()).height();
+    altura =
+        fm.boundingRect(QRect(0, 0, largura, 100000), Qt::TextWordWrap, texto_->text()).height();
   }
   int w = esquerda + largura + direita;
   int h = topo + altura + base;

@@ -376,9 +376,9 @@ void Origem(QPainter& p, const QRectF& r, const std::string& nome, bool ativo) {
     p.setBrush(C(QColor(0x4C, 0xC2, 0x4A)));
     for (int i = 0; i < 6; ++i) {
       const qreal a = i * M_PI / 3 - M_PI / 2;
-      p.drawEllipse(QPointF(q.center().x() + std::cos(a) * s * 0.28,
-                            q.center().y() + std::sin(a) * s * 0.28),
-                    s * 0.2, s * 0.2);
+      p.drawEllipse(
+          QPointF(q.center().x() + std::cos(a) * s * 0.28, q.center().y() + std::sin(a) * s * 0.28),
+          s * 0.2, s * 0.2);
     }
     p.setBrush(C(QColor(0xE5, 0x3B, 0x2C)));
     p.setPen(QPen(C(QColor(0x9A, 0x1C, 0x12)), std::max<qreal>(0.8, s / 20)));

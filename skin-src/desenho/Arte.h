@@ -17,8 +17,8 @@ inline const QColor Chave{255, 0, 255};          // transparent: outside the sha
 inline const QColor Contorno{0x1E, 0x2D, 0x45};  // outline of windows and glyphs
 inline const QColor TituloClaro{0x4A, 0x8B, 0xD0};
 inline const QColor TituloEscuro{0x2A, 0x5D, 0x9A};
-inline const QColor Faixa{0xDC, 0xE7, 0xF3};     // header bands under the title
-inline const QColor Corpo{0xEE, 0xF2, 0xF7};     // window body
+inline const QColor Faixa{0xDC, 0xE7, 0xF3};  // header bands under the title
+inline const QColor Corpo{0xEE, 0xF2, 0xF7};  // window body
 inline const QColor Painel{0xFF, 0xFF, 0xFF};
 inline const QColor BordaCampo{0xAF, 0xBE, 0xD0};
 inline const QColor Texto{0x1E, 0x2D, 0x45};

@@ -56,10 +56,14 @@ bool Botoes(const std::string& s, std::string& erro) {
     const char* texto;
     bool primario;
   };
-  const B botoes[] = {{"Ok", "OK", true},           {"Sim", "Sim", true},
-                      {"Nao", "Não", false},        {"Limpar", "Limpar", false},
-                      {"Sair", "Sair", false},      {"Adicionar", "Adicionar", false},
-                      {"Rejeitar", "Rejeitar", false}, {"Autorizar", "Autorizar", true}};
+  const B botoes[] = {{"Ok", "OK", true},
+                      {"Sim", "Sim", true},
+                      {"Nao", "Não", false},
+                      {"Limpar", "Limpar", false},
+                      {"Sair", "Sair", false},
+                      {"Adicionar", "Adicionar", false},
+                      {"Rejeitar", "Rejeitar", false},
+                      {"Autorizar", "Autorizar", true}};
   for (const B& b : botoes) {
     QImage i = Nova(84, 26);
     QPainter p(&i);
@@ -113,7 +117,9 @@ bool IconesDaCaixa(const std::string& s, std::string& erro) {
 bool IconesDeStatus(const std::string& s, std::string& erro) {
   for (int codigo : Codigos) {
     const std::string nome = "Status" + std::to_string(codigo);
-    auto desenho = [codigo](QPainter& p, QRectF r) { Status(p, r.adjusted(0.5, 0.5, -0.5, -0.5), codigo); };
+    auto desenho = [codigo](QPainter& p, QRectF r) {
+      Status(p, r.adjusted(0.5, 0.5, -0.5, -0.5), codigo);
+    };
     const QImage pequeno = Icone(16, desenho);
     if (!Gravar(pequeno, Em(s, "Icones/Lista/" + nome + ".bmp"), erro)) return false;
     if (!Gravar(pequeno, Em(s, "Icones/Menu/" + nome + ".bmp"), erro)) return false;
@@ -144,8 +150,11 @@ bool IconesDeOrigem(const std::string& s, std::string& erro) {
   const char* redes[][2] = {{"ICQ", "ICQ"}, {"MSN", "MSN"}, {"YAH", "YAH"}, {"Tazu", "Tazu"}};
   for (const auto& rede : redes) {
     for (int ativo = 1; ativo <= 2; ++ativo) {
-      const std::string arquivo = std::string("Icones/Origens/") + rede[0] + std::to_string(ativo) + ".bmp";
-      auto desenho = [&](QPainter& p, QRectF r) { Origem(p, r.adjusted(0.5, 0.5, -0.5, -0.5), rede[1], ativo == 1); };
+      const std::string arquivo =
+          std::string("Icones/Origens/") + rede[0] + std::to_string(ativo) + ".bmp";
+      auto desenho = [&](QPainter& p, QRectF r) {
+        Origem(p, r.adjusted(0.5, 0.5, -0.5, -0.5), rede[1], ativo == 1);
+      };
       if (!Gravar(Icone(16, desenho), Em(s, arquivo), erro)) return false;
     }
   }
@@ -169,7 +178,9 @@ bool DescricaoDosIcones(const std::string& s, std::string& erro) {
 }
 
 // The rows of a skinned menu, stacked: an icon or glyph and a caption each.
-QImage Linhas(int largura, int altura, const std::vector<std::pair<std::function<void(QPainter&, QRectF)>, QString>>& linhas) {
+QImage Linhas(
+    int largura, int altura,
+    const std::vector<std::pair<std::function<void(QPainter&, QRectF)>, QString>>& linhas) {
   QImage i = Nova(largura, altura * static_cast<int>(linhas.size()));
   QPainter p(&i);
   p.setRenderHint(QPainter::Antialiasing);
@@ -179,7 +190,8 @@ QImage Linhas(int largura, int altura, const std::vector<std::pair<std::function
     g.setColorAt(0, QColor(0xFF, 0xFF, 0xFF));
     g.setColorAt(1, QColor(0xF1, 0xF5, 0xFA));
     p.fillRect(QRectF(0, y, largura, altura), g);
-    if (n + 1 < linhas.size()) p.fillRect(QRectF(8, y + altura - 1, largura - 16, 1), QColor(0xE1, 0xE8, 0xF0));
+    if (n + 1 < linhas.size())
+      p.fillRect(QRectF(8, y + altura - 1, largura - 16, 1), QColor(0xE1, 0xE8, 0xF0));
     linhas[n].first(p, QRectF(10, y + (altura - 16) / 2.0, 16, 16));
     Escrever(p, QRectF(34, y, largura - 40, altura), linhas[n].second, cor::Texto, Fonte(12),
              Qt::AlignLeft | Qt::AlignVCenter);
@@ -212,13 +224,14 @@ bool Menus(const std::string& s, std::string& erro) {
                                  {status(6), QStringLiteral("Ocupado")},
                                  {status(2), QString::fromUtf8("Invisível")},
                                  {status(3), QStringLiteral("Desconectado")}});
-  const QImage opcoes = Linhas(216, 26,
-                               {{glifo("lupa"), QStringLiteral("Adicionar contato...")},
-                                {glifo("fechar"), QStringLiteral("Remover contato")},
-                                {glifo("usuarios"), QString::fromUtf8("Cadastrar novo usuário...")},
-                                {glifo("info"), QString::fromUtf8("Registrar usuário existente...")},
-                                {glifo("usuarios"), QString::fromUtf8("Selecionar usuário ativo...")},
-                                {glifo("menu"), QStringLiteral("Comunicadores...")}});
+  const QImage opcoes =
+      Linhas(216, 26,
+             {{glifo("lupa"), QStringLiteral("Adicionar contato...")},
+              {glifo("fechar"), QStringLiteral("Remover contato")},
+              {glifo("usuarios"), QString::fromUtf8("Cadastrar novo usuário...")},
+              {glifo("info"), QString::fromUtf8("Registrar usuário existente...")},
+              {glifo("usuarios"), QString::fromUtf8("Selecionar usuário ativo...")},
+              {glifo("menu"), QStringLiteral("Comunicadores...")}});
   const QImage paginas = Linhas(124, 26,
                                 {{glifo("info"), QStringLiteral("Resumo")},
                                  {glifo("usuarios"), QStringLiteral("Pessoais")},
@@ -230,9 +243,12 @@ bool Menus(const std::string& s, std::string& erro) {
   return Gravar(paginas, Em(s, "InfoUsu/Paginas.bmp"), erro) &&
          Gravar(estados, Em(s, "Menu/Status.bmp"), erro) &&
          Gravar(opcoes, Em(s, "Menu/Opcoes.bmp"), erro) &&
-         Gravar(TituloDeMenu(130, QString::fromUtf8("Meu status")), Em(s, "Menu/TituloStatus.bmp"), erro) &&
-         Gravar(TituloDeMenu(130, QString::fromUtf8("Opções")), Em(s, "Menu/TituloOpcoes.bmp"), erro) &&
-         Gravar(TituloDeMenu(150, QString::fromUtf8("Usuários")), Em(s, "Menu/TituloUsuarios.bmp"), erro);
+         Gravar(TituloDeMenu(130, QString::fromUtf8("Meu status")), Em(s, "Menu/TituloStatus.bmp"),
+                erro) &&
+         Gravar(TituloDeMenu(130, QString::fromUtf8("Opções")), Em(s, "Menu/TituloOpcoes.bmp"),
+                erro) &&
+         Gravar(TituloDeMenu(150, QString::fromUtf8("Usuários")), Em(s, "Menu/TituloUsuarios.bmp"),
+                erro);
 }
 
 bool AbasDaBusca(const std::string& s, std::string& erro) {
@@ -244,7 +260,8 @@ bool AbasDaBusca(const std::string& s, std::string& erro) {
     p.fillRect(img.rect(), cor::Corpo);
     Aba(p, QRectF(0, 0, larguras[i], 24), QString::fromUtf8(nomes[i]), true);
     p.end();
-    if (!Gravar(Achatar(img, cor::Corpo), Em(s, "Busca/O" + std::to_string(i + 1) + ".bmp"), erro)) {
+    if (!Gravar(Achatar(img, cor::Corpo), Em(s, "Busca/O" + std::to_string(i + 1) + ".bmp"),
+                erro)) {
       return false;
     }
   }
@@ -360,7 +377,8 @@ std::vector<float> Tons(const std::vector<std::pair<double, double>>& notas, int
     for (int k = 0; k < n; ++k) {
       const double t = static_cast<double>(k) / taxa;
       const double envelope = std::min(1.0, t / 0.006) * std::exp(-t * 7.0);
-      const double onda = std::sin(2 * M_PI * frequencia * t) + 0.35 * std::sin(4 * M_PI * frequencia * t) +
+      const double onda = std::sin(2 * M_PI * frequencia * t) +
+                          0.35 * std::sin(4 * M_PI * frequencia * t) +
                           0.12 * std::sin(6 * M_PI * frequencia * t);
       s.push_back(static_cast<float>(0.32 * envelope * onda));
     }
@@ -381,7 +399,8 @@ bool GerarFiguras(const std::string& s, std::string& erro) {
   if (!skinc::GravarGif(Em(s, "Animacao/Envio.gif"), Envio(), 6, erro)) return false;
   constexpr int taxa = 22050;
   // An incoming message: a rising pair; a contact connecting: a single chime.
-  if (!skinc::GravarWav(Em(s, "Sons/Incoming_MSG.wav"), Tons({{784, 0.14}, {1175, 0.42}}, taxa), taxa) ||
+  if (!skinc::GravarWav(Em(s, "Sons/Incoming_MSG.wav"), Tons({{784, 0.14}, {1175, 0.42}}, taxa),
+                        taxa) ||
       !skinc::GravarWav(Em(s, "Sons/User_Conected.wav"), Tons({{988, 0.5}}, taxa), taxa)) {
     erro = "cannot write the sounds";
     return false;

@@ -1,7 +1,8 @@
 #include "tests/skin/Apoio.h"
 
-#include <QMouseEvent>
 #include <gtest/gtest.h>
+
+#include <QMouseEvent>
 #include <cstdlib>
 #include <fstream>
 #include <random>
@@ -78,13 +79,20 @@ void TSkinTemporaria::Descritor(const std::string& nome,
 void TSkinTemporaria::Imagem(const std::string& relativo, const QImage& imagem) const {
   const auto caminho = Skin() / relativo;
   std::filesystem::create_directories(caminho.parent_path());
-  imagem.convertToFormat(QImage::Format_RGB32).save(QString::fromStdString(caminho.string()), "BMP");
+  imagem.convertToFormat(QImage::Format_RGB32)
+      .save(QString::fromStdString(caminho.string()), "BMP");
 }
 
-TSkinPadrao::TSkinPadrao() { Trocar(DiretorioDaSkinPadrao(), anterior_, tinhaAnterior_); }
-TSkinPadrao::~TSkinPadrao() { Devolver(anterior_, tinhaAnterior_); }
+TSkinPadrao::TSkinPadrao() {
+  Trocar(DiretorioDaSkinPadrao(), anterior_, tinhaAnterior_);
+}
+TSkinPadrao::~TSkinPadrao() {
+  Devolver(anterior_, tinhaAnterior_);
+}
 
-std::string DiretorioDaSkinPadrao() { return TAZU_DIRETORIO_DOS_PROGRAMAS; }
+std::string DiretorioDaSkinPadrao() {
+  return TAZU_DIRETORIO_DOS_PROGRAMAS;
+}
 
 QImage Cheia(int largura, int altura, QRgb cor) {
   QImage i(largura, altura, QImage::Format_RGB32);

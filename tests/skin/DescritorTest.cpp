@@ -1,6 +1,4 @@
 // Descriptor records, reading and writing, and the anchoring arithmetic.
-#include "skin/Descritor.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -8,6 +6,8 @@
 #include <fstream>
 #include <limits>
 #include <random>
+
+#include "skin/Descritor.h"
 
 namespace tazu {
 namespace {
@@ -196,7 +196,8 @@ TEST_F(ArquivoDeDescritor, AusenteTruncadoESobras) {
   EXPECT_EQ(lidos[0].Width(), 320);
   EXPECT_EQ(lidos[1].Id(), 4);
 
-  EXPECT_EQ(LerDescritor(Escrever("meio.cap", dois.substr(0, 300)), lidos), TResultadoDaLeitura::Lido);
+  EXPECT_EQ(LerDescritor(Escrever("meio.cap", dois.substr(0, 300)), lidos),
+            TResultadoDaLeitura::Lido);
   ASSERT_EQ(lidos.size(), 1u);
   EXPECT_EQ(lidos[0].Width(), 320);
 

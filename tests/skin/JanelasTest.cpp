@@ -38,14 +38,9 @@ class JanelaEncapada : public ::testing::Test {
     figura.DefinirText("Fig\\Ponto.bmp");
     TRegistroFeicao alca = Elemento(3, 16, 16, 16, 16, false, false);
     alca.DefinirResizeKind(2);
-    registros_ = {janela,
-                  Elemento(1, 20, 50, -20, -40),
-                  Elemento(2, 30, 8, 20, 20, false, true),
-                  alca,
-                  Elemento(4, 0, 0, -30, 20),
-                  rotulo,
-                  figura,
-                  Elemento(99, 0, 0, 5, 5)};
+    registros_ = {janela, Elemento(1, 20, 50, -20, -40), Elemento(2, 30, 8, 20, 20, false, true),
+                  alca,   Elemento(4, 0, 0, -30, 20),    rotulo,
+                  figura, Elemento(99, 0, 0, 5, 5)};
     skin_.Descritor("Teste.cap", registros_);
     skin_.Imagem("Fig/Ponto.bmp", teste::Cheia(4, 4, 0xFF00FF00));
     skin_.Imagem("Teste/SE.bmp", teste::Cheia(6, 6, 0xFFFF00FF));
@@ -132,6 +127,11 @@ TEST_F(JanelaEncapada, ConstroiCadaElementoNaOrdemDoArquivo) {
   teste::Clicar(j.get(), {280, 18});
   EXPECT_EQ(cliques_, 1);
   EXPECT_EQ(j->cursor().shape(), Qt::PointingHandCursor);
+
+  // Esc does not close a skinned window that did not ask for it.
+  j->show();
+  QTest::keyClick(j.get(), Qt::Key_Escape);
+  EXPECT_TRUE(j->isVisible());
 }
 
 TEST_F(JanelaEncapada, AlcaRefazOLayoutComONovoTamanho) {
@@ -269,7 +269,8 @@ TEST_F(Caixas, TitulosIconesEBotoesPorTipo) {
   EXPECT_NEAR(sim.left() + nao.right(), pergunta.width(), 2);
 
   // A non-modal box answers 1 at once and stays up until closed.
-  EXPECT_EQ(TFrmInfo::Mostrar(std::string("Mensagem de Sistema"_cp), "Aviso", InfoExclamacao, false), 1);
+  EXPECT_EQ(
+      TFrmInfo::Mostrar(std::string("Mensagem de Sistema"_cp), "Aviso", InfoExclamacao, false), 1);
   TFrmInfo* aberta = CaixaAberta();
   ASSERT_NE(aberta, nullptr);
   ClicarFigura(aberta->BotaoOk());
@@ -285,8 +286,8 @@ TEST_F(Caixas, CaixaCresceComOTexto) {
   EXPECT_GT(longa.height(), curta.height());
   // Every line fits the text area.
   const QFontMetrics fm(longa.Texto()->font());
-  EXPECT_GE(longa.Texto()->width(), std::min(fm.horizontalAdvance(QString::fromStdString(linha)),
-                                             longa.Texto()->width()));
+  EXPECT_GE(longa.Texto()->width(),
+            std::min(fm.horizontalAdvance(QString::fromStdString(linha)), longa.Texto()->width()));
   EXPECT_GE(longa.Texto()->height(), 3 * fm.height());
   // The skin's size is the least a box takes.
   EXPECT_GE(curta.width(), 280);

@@ -29,7 +29,9 @@ TPecasMoldura Pecas() {
   return p;
 }
 
-QRgb Em(const QImage& i, int x, int y) { return i.pixel(x, y) | 0xFF000000; }
+QRgb Em(const QImage& i, int x, int y) {
+  return i.pixel(x, y) | 0xFF000000;
+}
 
 TEST(Moldura, CantosPorCimaDasBordasLadrilhadas) {
   const QImage i = PintarMoldura(60, 50, Pecas(), QColor::fromRgb(Fundo));

@@ -58,8 +58,8 @@ TEST_F(SkinPadrao, CadaDescritorTemOsElementosDaSuaJanela) {
 }
 
 TEST_F(SkinPadrao, ElementosLidosPelaPosicaoVemPrimeiroEmOrdem) {
-  for (const auto& [descritor, quantos] : {std::pair<std::string, uint8_t>{"Gerente.cap", 4},
-                                           {"Mens.cap", 7}}) {
+  for (const auto& [descritor, quantos] :
+       {std::pair<std::string, uint8_t>{"Gerente.cap", 4}, {"Mens.cap", 7}}) {
     std::vector<TRegistroFeicao> r;
     LerDescritor(CaminhoNaSkin(descritor), r);
     ASSERT_GT(r.size(), quantos);
@@ -103,21 +103,37 @@ TEST_F(SkinPadrao, MoldurasFigurasIconesSonsEAnimacao) {
     // The window's shape comes from the corner's transparent pixel.
     EXPECT_EQ(pecas[SE].pixel(0, 0) & 0xFFFFFF, CorTransparente) << c;
   }
-  const std::vector<std::string> arquivos = {
-      "Entrada\\Prim.bmp",       "Info\\Erro.bmp",           "Info\\Excl.bmp",
-      "Info\\Interro.bmp",       "Botoes\\Ok.bmp",           "Botoes\\Sim.bmp",
-      "Botoes\\Nao.bmp",         "Botoes\\Limpar.bmp",       "Botoes\\Sair.bmp",
-      "Botoes\\Adicionar.bmp",   "Botoes\\Rejeitar.bmp",     "Botoes\\Autorizar.bmp",
-      "Busca\\O1.bmp",           "Busca\\O2.bmp",            "Busca\\O3.bmp",
-      "Busca\\B1.bmp",           "Busca\\B2.bmp",            "Busca\\B3.bmp",
-      "Cadastro\\C1.bmp",        "Cadastro\\C2.bmp",         "Cadastro\\C3.bmp",
-      "Cadastro\\COk.bmp",       "Cadastro\\CErro.bmp",      "Icones\\Sistema\\TelaMsg.bmp",
-      "Icones\\Sistema\\TelaMsg.ico"};
+  const std::vector<std::string> arquivos = {"Entrada\\Prim.bmp",
+                                             "Info\\Erro.bmp",
+                                             "Info\\Excl.bmp",
+                                             "Info\\Interro.bmp",
+                                             "Botoes\\Ok.bmp",
+                                             "Botoes\\Sim.bmp",
+                                             "Botoes\\Nao.bmp",
+                                             "Botoes\\Limpar.bmp",
+                                             "Botoes\\Sair.bmp",
+                                             "Botoes\\Adicionar.bmp",
+                                             "Botoes\\Rejeitar.bmp",
+                                             "Botoes\\Autorizar.bmp",
+                                             "Busca\\O1.bmp",
+                                             "Busca\\O2.bmp",
+                                             "Busca\\O3.bmp",
+                                             "Busca\\B1.bmp",
+                                             "Busca\\B2.bmp",
+                                             "Busca\\B3.bmp",
+                                             "Cadastro\\C1.bmp",
+                                             "Cadastro\\C2.bmp",
+                                             "Cadastro\\C3.bmp",
+                                             "Cadastro\\COk.bmp",
+                                             "Cadastro\\CErro.bmp",
+                                             "Icones\\Sistema\\TelaMsg.bmp",
+                                             "Icones\\Sistema\\TelaMsg.ico"};
   for (const auto& a : arquivos) EXPECT_FALSE(QImage(CaminhoNaSkinQt(a)).isNull()) << a;
   for (int i = 0; i <= 6; ++i) {
     EXPECT_FALSE(QImage(CaminhoNaSkinQt("InfoUsu\\I" + std::to_string(i) + ".bmp")).isNull()) << i;
   }
-  for (const char* o : {"Celular", "Globo", "ICQ1", "ICQ2", "MSN1", "MSN2", "YAH1", "YAH2", "Tazu1"}) {
+  for (const char* o :
+       {"Celular", "Globo", "ICQ1", "ICQ2", "MSN1", "MSN2", "YAH1", "YAH2", "Tazu1"}) {
     const QImage i(CaminhoNaSkinQt(std::string("Icones\\Origens\\") + o + ".bmp"));
     EXPECT_EQ(i.size(), QSize(16, 16)) << o;
   }
@@ -169,8 +185,9 @@ TEST_F(SkinPadrao, IconesDscApontaParaOsStatus) {
 TEST_F(SkinPadrao, IconesDeStatusDistintos) {
   std::vector<QImage> icones;
   for (int codigo : {255, 1, 2, 3, 5, 6, 7, 8}) {
-    icones.push_back(QImage(CaminhoNaSkinQt("Icones\\Lista\\Status" + std::to_string(codigo) + ".bmp"))
-                         .convertToFormat(QImage::Format_RGB32));
+    icones.push_back(
+        QImage(CaminhoNaSkinQt("Icones\\Lista\\Status" + std::to_string(codigo) + ".bmp"))
+            .convertToFormat(QImage::Format_RGB32));
   }
   for (std::size_t a = 0; a < icones.size(); ++a) {
     for (std::size_t b = a + 1; b < icones.size(); ++b) {

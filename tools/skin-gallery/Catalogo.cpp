@@ -13,7 +13,9 @@ using C = TControle;
 
 std::vector<TJanelaEsperada> Montar() {
   std::vector<TJanelaEsperada> j;
-  j.push_back({"Gerente.cap", "Gerente", "Tazu Messenger",
+  j.push_back({"Gerente.cap",
+               "Gerente",
+               "Tazu Messenger",
                {{1, PSC, C::Identificacao, "Maria Silva"},
                 {2, PSC, C::Contatos},
                 {3, PSC},
@@ -28,7 +30,9 @@ std::vector<TJanelaEsperada> Montar() {
                 {13, MOV},
                 {14, RTL},
                 {15, PSC, C::Chaveador}}});
-  j.push_back({"Login.cap", "Login", "Tazu Messenger (Login)",
+  j.push_back({"Login.cap",
+               "Login",
+               "Tazu Messenger (Login)",
                {{1, PSC, C::Edicao, "4242"},
                 {2, PSC, C::Senha, "segredo"},
                 {3, PSC, C::Marcador, "Lembrar minha senha"},
@@ -36,7 +40,9 @@ std::vector<TJanelaEsperada> Montar() {
                 {5, BTN},
                 {6, MOV},
                 {7, RTL}}});
-  j.push_back({"Info.cap", "Info", "Informação",
+  j.push_back({"Info.cap",
+               "Info",
+               "Informação",
                {{1, PSC, C::Rotulo, "Texto da mensagem."},
                 {2, PSC, C::Figura, "Info\\Excl.bmp"},
                 {3, PSC, C::Rotulo, "Informação"},
@@ -44,13 +50,17 @@ std::vector<TJanelaEsperada> Montar() {
                 {5, BTN},
                 {6, MOV},
                 {7, RTL}}});
-  j.push_back({"Aguarde.cap", "Info", "Aguarde",
+  j.push_back({"Aguarde.cap",
+               "Info",
+               "Aguarde",
                {{1, PSC, C::Rotulo, "Conectando..."},
                 {2, PSC, C::Rotulo, "Aguardando conexao com o servidor Tazu Messenger."},
                 {3, PSC, C::Animacao, "Animacao\\Envio.avi"},
                 {4, RTL},
                 {5, MOV}}});
-  j.push_back({"Mens.cap", "Mens", "Ana Paula (Conectado)",
+  j.push_back({"Mens.cap",
+               "Mens",
+               "Ana Paula (Conectado)",
                {{1, PSC, C::Rotulo, "Ana Paula (Conectado)"},
                 {2, PSC, C::Rotulo, "ana.paula@hotmail.com"},
                 {3, PSC, C::Conversa},
@@ -66,7 +76,9 @@ std::vector<TJanelaEsperada> Montar() {
                 {13, PSC, C::Figura, "Icones\\Status\\Status1.bmp"},
                 {14, PSC, C::Figura, "Icones\\Origens\\MSN1.bmp"},
                 {15, BTN}}});
-  j.push_back({"Hist.cap", "Mens", "Histórico",
+  j.push_back({"Hist.cap",
+               "Mens",
+               "Histórico",
                {{1, PSC, C::Conversa},
                 {2, PSC, C::BotaoFigura, "Botoes\\Limpar.bmp"},
                 {3, PSC, C::BotaoFigura, "Botoes\\Ok.bmp"},
@@ -74,7 +86,9 @@ std::vector<TJanelaEsperada> Montar() {
                 {5, RTL},
                 {6, MOV},
                 {7, RDM}}});
-  j.push_back({"Busca.cap", "Busca", "Adicionar novo contato à lista de contatos",
+  j.push_back({"Busca.cap",
+               "Busca",
+               "Adicionar novo contato à lista de contatos",
                {{1, PSC, C::Pagina, "Busca\\B1.bmp"},
                 {2, BTN},
                 {3, BTN},
@@ -94,7 +108,9 @@ std::vector<TJanelaEsperada> Montar() {
                 {18, RTL},
                 {19, PSC, C::Rotulo, "2 resultados para a busca."},
                 {20, PSC, C::Figura, "Icones\\Origens\\Tazu1.bmp"}}});
-  j.push_back({"Selecao.cap", "Selecao", "Escolha a comunidade",
+  j.push_back({"Selecao.cap",
+               "Selecao",
+               "Escolha a comunidade",
                {{1, BTN},
                 {2, BTN},
                 {3, PSC, C::Marcador, "Tazu"},
@@ -103,14 +119,18 @@ std::vector<TJanelaEsperada> Montar() {
                 {6, PSC, C::Marcador, "Yahoo! Messenger"},
                 {7, RTL},
                 {8, MOV}}});
-  j.push_back({"Adiciona.cap", "Adiciona", "Adicionar contato",
+  j.push_back({"Adiciona.cap",
+               "Adiciona",
+               "Adicionar contato",
                {{1, BTN},
                 {2, BTN},
                 {3, PSC, C::Edicao, "amigo@hotmail.com"},
                 {4, RTL},
                 {5, MOV},
                 {6, PSC, C::Figura, "Icones\\Origens\\MSN1.bmp"}}});
-  j.push_back({"Eventos.cap", "Eventos", "Aviso de contato",
+  j.push_back({"Eventos.cap",
+               "Eventos",
+               "Aviso de contato",
                {{1, PSC, C::Rotulo, "ICQ: 123456789"},
                 {2, PSC, C::Rotulo, "Joana"},
                 {3, PSC, C::Texto,
@@ -122,7 +142,9 @@ std::vector<TJanelaEsperada> Montar() {
                 {7, PSC, C::BotaoFigura, "Botoes\\Autorizar.bmp"},
                 {8, BTN},
                 {9, MOV}}});
-  j.push_back({"PedeAut.cap", "PedeAut", "Pedido de Autorização",
+  j.push_back({"PedeAut.cap",
+               "PedeAut",
+               "Pedido de Autorização",
                {{1, PSC, C::Rotulo,
                  "O contato \"Pedro\" precisa autorizá-lo para que você possa adicioná-lo à sua "
                  "lista. Envie uma mensagem identificando-se."},
@@ -131,7 +153,9 @@ std::vector<TJanelaEsperada> Montar() {
                 {4, BTN},
                 {5, MOV},
                 {6, RTL}}});
-  j.push_back({"Comunic.cap", "Comunic", "Comunicadores",
+  j.push_back({"Comunic.cap",
+               "Comunic",
+               "Comunicadores",
                {{1, PSC, C::Marcador, "Usar ICQ"},
                 {2, PSC, C::Edicao, "123456789"},
                 {3, PSC, C::Senha, "segredo"},
@@ -144,7 +168,9 @@ std::vector<TJanelaEsperada> Montar() {
                 {10, BTN},
                 {11, BTN},
                 {12, MOV}}});
-  j.push_back({"Cadastro.cap", "Cadastro", "Cadastro de novo usuário",
+  j.push_back({"Cadastro.cap",
+               "Cadastro",
+               "Cadastro de novo usuário",
                {{1, BTN},
                 {2, BTN},
                 {3, BTN},
@@ -159,7 +185,9 @@ std::vector<TJanelaEsperada> Montar() {
                 {23, PSC, C::Senha, "segredo", 8},
                 {24, PSC, C::Senha, "segredo", 8},
                 {25, PSC, C::Marcador, "Lembrar a senha neste computador", 8}}});
-  j.push_back({"Registro.cap", "Registro", "Registrar usuário neste computador",
+  j.push_back({"Registro.cap",
+               "Registro",
+               "Registrar usuário neste computador",
                {{1, PSC, C::Edicao, "4242"},
                 {2, PSC, C::Marcador, "Pelo número (NIU):"},
                 {3, PSC, C::Marcador, "Pelo apelido:"},
@@ -187,15 +215,21 @@ std::vector<TJanelaEsperada> Montar() {
     info.push_back({id, PSC, naPagina ? C::Edicao : C::Nenhum, exemplo, 9});
   }
   j.push_back({"InfoUsu.cap", "InfoUsu", "Informações de Maria Silva", info});
-  j.push_back({"MenuStat.cap", "Menu", "Meu status",
-               {{1, PSC, C::Seletor}, {2, BTN}, {3, MOV}, {4, RTL}}});
-  j.push_back({"MenuOpc.cap", "Menu", "Opções",
-               {{1, PSC, C::Seletor}, {2, BTN}, {3, MOV}, {4, RTL}}});
-  j.push_back({"MenuUsu.cap", "Menu", "Usuários",
+  j.push_back(
+      {"MenuStat.cap", "Menu", "Meu status", {{1, PSC, C::Seletor}, {2, BTN}, {3, MOV}, {4, RTL}}});
+  j.push_back(
+      {"MenuOpc.cap", "Menu", "Opções", {{1, PSC, C::Seletor}, {2, BTN}, {3, MOV}, {4, RTL}}});
+  j.push_back({"MenuUsu.cap",
+               "Menu",
+               "Usuários",
                {{1, PSC, C::ListaMarcada}, {2, BTN}, {3, MOV}, {4, RTL}}});
-  j.push_back({"Prim.cap", "Prim", "Tazu Messenger (Opções Iniciais)",
+  j.push_back({"Prim.cap",
+               "Prim",
+               "Tazu Messenger (Opções Iniciais)",
                {{1, BTN}, {2, BTN}, {3, BTN}, {4, MOV}}});
-  j.push_back({"Sobre.cap", "Sobre", "Sobre o Tazu Messenger",
+  j.push_back({"Sobre.cap",
+               "Sobre",
+               "Sobre o Tazu Messenger",
                {{1, PSC, C::BotaoFigura, "Botoes\\Ok.bmp"}, {2, BTN}, {3, MOV}, {4, RTL}}});
   return j;
 }

@@ -14,13 +14,13 @@ namespace tazu::galeria {
 
 enum class TControle {
   Nenhum,
-  Edicao,         // one-line edit box
-  Senha,          // edit box showing '*'
-  Texto,          // multi-line edit box
-  Conversa,       // rich text view
-  Marcador,       // check or radio box
-  Rotulo,         // a label of the window's own
-  Figura,         // a picture control
+  Edicao,    // one-line edit box
+  Senha,     // edit box showing '*'
+  Texto,     // multi-line edit box
+  Conversa,  // rich text view
+  Marcador,  // check or radio box
+  Rotulo,    // a label of the window's own
+  Figura,    // a picture control
   Animacao,
   BotaoFigura,    // a picture button
   Chaveador,      // the network switch strip

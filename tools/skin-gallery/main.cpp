@@ -31,8 +31,12 @@
 namespace tazu::galeria {
 namespace {
 
-QString U(const std::string& utf8) { return QString::fromUtf8(utf8.c_str()); }
-std::string Cp(const char* utf8) { return cp1252::FromUtf8(utf8); }
+QString U(const std::string& utf8) {
+  return QString::fromUtf8(utf8.c_str());
+}
+std::string Cp(const char* utf8) {
+  return cp1252::FromUtf8(utf8);
+}
 
 void Esperar(int ms) {
   QElapsedTimer t;
@@ -112,10 +116,11 @@ QWidget* Conversa(QWidget* dono) {
   t->setFrameShape(QFrame::NoFrame);
   t->setReadOnly(true);
   t->setFont(FonteDaSkin(8));
-  t->setHtml(U("<p><span style='color:#0000ff'><b>Ana Paula:</b></span><br>Oi! Vamos ao cinema "
-               "hoje?</p><p><span style='color:#008080'><b>Maria:</b></span><br>Vamos sim! Que "
-               "horas?</p><p><span style='color:#0000ff'><b>Ana Paula:</b></span><br>Às oito, na "
-               "praça da Liberdade.</p>"));
+  t->setHtml(
+      U("<p><span style='color:#0000ff'><b>Ana Paula:</b></span><br>Oi! Vamos ao cinema "
+        "hoje?</p><p><span style='color:#008080'><b>Maria:</b></span><br>Vamos sim! Que "
+        "horas?</p><p><span style='color:#0000ff'><b>Ana Paula:</b></span><br>Às oito, na "
+        "praça da Liberdade.</p>"));
   return t;
 }
 
@@ -257,7 +262,8 @@ class TJanelaDaGaleria : public TFrmEncapado {
         const char* redes[] = {"ICQ", "MSN", "YAH"};
         for (int i = 0; i < 3; ++i) {
           const std::string base = std::string("Icones\\Origens\\") + redes[i];
-          c->DefinirImagens(i, {CarregarImagemDaSkin(base + "2.bmp"), CarregarImagemDaSkin(base + "1.bmp")});
+          c->DefinirImagens(
+              i, {CarregarImagemDaSkin(base + "2.bmp"), CarregarImagemDaSkin(base + "1.bmp")});
           c->DefinirEstado(i, i < 2 ? 1 : 0);
         }
         f.Objeto = c;
@@ -317,8 +323,10 @@ class TJanelaDaGaleria : public TFrmEncapado {
 // backgrounds they meet: the lists' white and the window body.
 bool FolhaDeIcones(const QString& arquivo) {
   std::vector<std::string> icones;
-  for (int c : {1, 7, 8, 6, 5, 2, 3, 255}) icones.push_back("Icones\\Lista\\Status" + std::to_string(c) + ".bmp");
-  for (const char* o : {"ICQ1", "ICQ2", "MSN1", "MSN2", "YAH1", "YAH2", "Tazu1", "Tazu2", "Celular", "Globo"}) {
+  for (int c : {1, 7, 8, 6, 5, 2, 3, 255})
+    icones.push_back("Icones\\Lista\\Status" + std::to_string(c) + ".bmp");
+  for (const char* o :
+       {"ICQ1", "ICQ2", "MSN1", "MSN2", "YAH1", "YAH2", "Tazu1", "Tazu2", "Celular", "Globo"}) {
     icones.push_back(std::string("Icones\\Origens\\") + o + ".bmp");
   }
   icones.push_back("Icones\\Sistema\\TelaMsg.bmp");
@@ -354,7 +362,8 @@ int Executar(const QString& saida) {
       {InfoExclamacao, "O servidor será reiniciado às 23h para manutenção."},
       {InfoInicial, "Já existe uma cópia do \"Tazu Messenger\" sendo executada."},
       {InfoPergunta, "Deseja encerrar o Tazu Messenger?"}};
-  const char* titulos[] = {"Erro", "Informação", "Mensagem de Sistema", "Informação", "Confirmação"};
+  const char* titulos[] = {"Erro", "Informação", "Mensagem de Sistema", "Informação",
+                           "Confirmação"};
   const char* nomes[] = {"caixa-erro", "caixa-informacao", "caixa-mensagem-de-sistema",
                          "caixa-informacao-inicial", "caixa-confirmacao"};
   for (int i = 0; i < 5; ++i) {

@@ -118,7 +118,8 @@ bool GravarGif(const std::string& caminho, const std::vector<QImage>& quadros, i
   const unsigned char laco[] = {1, 0, 0};
   if (EGifPutExtensionLeader(gif, APPLICATION_EXT_FUNC_CODE) == GIF_ERROR ||
       EGifPutExtensionBlock(gif, 11, netscape) == GIF_ERROR ||
-      EGifPutExtensionBlock(gif, 3, laco) == GIF_ERROR || EGifPutExtensionTrailer(gif) == GIF_ERROR) {
+      EGifPutExtensionBlock(gif, 3, laco) == GIF_ERROR ||
+      EGifPutExtensionTrailer(gif) == GIF_ERROR) {
     return falhar("loop");
   }
   for (auto& quadro : pixels) {

@@ -12,7 +12,9 @@ namespace tazu::skinc {
 
 namespace {
 
-QString Q(const std::string& utf8) { return QString::fromStdString(utf8); }
+QString Q(const std::string& utf8) {
+  return QString::fromStdString(utf8);
+}
 
 std::string Caminho(const std::string& saida, const std::string& relativo) {
   std::string c = saida;
@@ -58,8 +60,9 @@ void DesenharArte(QPainter& p, const TElementoFonte& e, const QRectF& r) {
     if (Extra(e, "linhas", 0) != 0) {
       p.setFont(arte::Fonte(tamanho, negrito));
       p.setPen(CorDaSkin(reg.FontColor()));
-      p.drawText(r, static_cast<int>(Alinhamento(reg.Alignment()) & Qt::AlignHorizontal_Mask) |
-                        Qt::AlignTop | Qt::TextWordWrap,
+      p.drawText(r,
+                 static_cast<int>(Alinhamento(reg.Alignment()) & Qt::AlignHorizontal_Mask) |
+                     Qt::AlignTop | Qt::TextWordWrap,
                  texto);
     } else {
       arte::Escrever(p, r, texto, CorDaSkin(reg.FontColor()), arte::Fonte(tamanho, negrito),
@@ -72,8 +75,9 @@ void DesenharArte(QPainter& p, const TElementoFonte& e, const QRectF& r) {
     arte::Campo(p, r);
     arte::Glifo(p, QRectF(r.left() + 2, r.top() + 1, r.height() - 2, r.height() - 2), "lupa",
                 arte::cor::TextoSuave);
-    arte::Escrever(p, r.adjusted(r.height() + 4, 0, 0, 0), texto, arte::cor::TextoSuave.lighter(130),
-                   arte::Fonte(11), Qt::AlignLeft | Qt::AlignVCenter);
+    arte::Escrever(p, r.adjusted(r.height() + 4, 0, 0, 0), texto,
+                   arte::cor::TextoSuave.lighter(130), arte::Fonte(11),
+                   Qt::AlignLeft | Qt::AlignVCenter);
   } else if (tipo == "status") {
     arte::Status(p, r, std::stoi(e.Arte.Texto));
   } else if (tipo == "origem") {

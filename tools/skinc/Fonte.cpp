@@ -142,7 +142,9 @@ class TLeitor {
 
 }  // namespace
 
-std::string ParaRegistro(const std::string& utf8) { return cp1252::FromUtf8(utf8); }
+std::string ParaRegistro(const std::string& utf8) {
+  return cp1252::FromUtf8(utf8);
+}
 
 bool LerFonte(const std::string& caminho, TDescritorFonte& saida, std::string& erro) {
   std::ifstream arquivo(caminho);
@@ -198,7 +200,8 @@ bool LerFonte(const std::string& caminho, TDescritorFonte& saida, std::string& e
       }
     } else if (cmd == "faixa" && pal.size() >= 2) {
       if (!Inteiro(pal[1], saida.Faixa)) return leitor.Falha("bad band height", erro);
-      if (pal.size() >= 3 && !Cor(pal[2], saida.CorDaFaixa)) return leitor.Falha("bad colour", erro);
+      if (pal.size() >= 3 && !Cor(pal[2], saida.CorDaFaixa))
+        return leitor.Falha("bad colour", erro);
     } else if (cmd == "arte" && pal.size() >= 3) {
       TElementoFonte e;
       e.Linha = numero;

@@ -30,13 +30,13 @@ struct TArte {
 struct TElementoFonte {
   TRegistroFeicao Registro;
   TArte Arte;
-  std::string Pagina;  // the page picture the art goes to; empty: the frame
+  std::string Pagina;                         // the page picture the art goes to; empty: the frame
   std::map<std::string, std::string> Extras;  // options of the art (negrito=1, ...)
   int Linha = 0;
 };
 
 struct TMolduraFonte {
-  std::string Nome;   // frame set, a sub-directory of the skin
+  std::string Nome;  // frame set, a sub-directory of the skin
   int CorteX = 0, CorteY = 0;
   int CorteBaseX = -1;  // -1: same as CorteX
   int Base = 0;         // height of the bottom band
@@ -56,7 +56,7 @@ struct TDescritorFonte {
   std::string Titulo;   // caption drawn in the title bar, UTF-8
   int BarraDeTitulo = 28;
   bool Logo = false;
-  int Faixa = 0;              // height of the band under the title bar
+  int Faixa = 0;  // height of the band under the title bar
   uint32_t CorDaFaixa = 0xF3E7DC;
   bool TemMoldura = false;
   TMolduraFonte Moldura;

@@ -23,7 +23,8 @@ int main(int argc, char** argv) {
   QDir().mkpath(QString::fromStdString(saida));
 
   const QDir janelas(QString::fromStdString(fontes + "/janelas"));
-  const QStringList arquivos = janelas.entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name);
+  const QStringList arquivos =
+      janelas.entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name);
   if (arquivos.isEmpty()) {
     std::cerr << "skinc: no window sources in " << fontes << "/janelas\n";
     return 1;
