@@ -252,6 +252,8 @@ class TJanelaDaGaleria : public TFrmEncapado {
         b->Imagem = Cp(e.Exemplo.c_str());
         const TRetangulo r = Retangulo(f.Registro);
         b->Posicao = {r.Esquerda, r.Topo};
+        // A row that spans the window (the message box's) centres its button.
+        b->LinhaAutomatica = f.Registro.Width() <= 0;
         b->Instalar();
         f.Objeto = b;
         return nullptr;
