@@ -144,9 +144,13 @@ TRetangulo PosicaoDaJanela(const TRegistroFeicao& janela, TTamanho tela) {
   };
   const int32_t altura = lado(janela.Height(), tela.Altura);
   const int32_t largura = lado(janela.Width(), tela.Largura);
-  const int32_t topo = Origem(janela.AnchorTop(), janela.Top(), altura, tela.Altura);
-  const int32_t esquerda = Origem(janela.AnchorLeft(), janela.Left(), largura, tela.Largura);
-  return {esquerda, topo, Saturar(int64_t{esquerda} + largura), Saturar(int64_t{topo} + altura)};
+  // Far off-screen positions mean nothing to any window system; kept in a
+  // range every one of them takes, the rectangle keeps its size.
+  auto posicao = [](int32_t v) { return std::clamp(v, -32768, 32767); };
+  const int32_t topo = posicao(Origem(janela.AnchorTop(), janela.Top(), altura, tela.Altura));
+  const int32_t esquerda =
+      posicao(Origem(janela.AnchorLeft(), janela.Left(), largura, tela.Largura));
+  return {esquerda, topo, esquerda + largura, topo + altura};
 }
 
 }  // namespace tazu

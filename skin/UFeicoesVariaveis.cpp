@@ -138,10 +138,7 @@ void PosicionarJanela(QWidget& janela, const TRegistroFeicao& registro) {
   paleta.setColor(QPalette::Window, CorDaSkin(registro.Color()));
   janela.setPalette(paleta);
   janela.resize(static_cast<int>(r.Largura()), static_cast<int>(r.Altura()));
-  // Far off-screen positions mean nothing to any window system; keep them in a
-  // range every one of them takes.
-  auto posicao = [](int32_t v) { return std::clamp(v, -32768, 32767); };
-  janela.move(tela.left() + posicao(r.Esquerda), tela.top() + posicao(r.Topo));
+  janela.move(tela.left() + r.Esquerda, tela.top() + r.Topo);
 }
 
 }  // namespace tazu
