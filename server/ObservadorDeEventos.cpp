@@ -157,35 +157,15 @@ void ObservarEventos(TClientePCTazu& c, Observador observador) {
 
 namespace {
 
-void Descrever(const V& v, std::string& out) {
-  switch (v.tipo) {
-    case V::Tipo::Numero: out += std::to_string(v.numero); break;
-    case V::Tipo::Logico: out += v.logico ? "true" : "false"; break;
-    case V::Tipo::Texto: out += "\"" + v.texto + "\""; break;
-    case V::Tipo::Linhas:
-      out += "[";
-      for (std::size_t i = 0; i < v.linhas.size(); ++i) out += (i ? "|" : "") + v.linhas[i];
-      out += "]";
-      break;
-    case V::Tipo::Objeto:
-      out += "{";
-      for (std::size_t i = 0; i < v.nomes.size(); ++i) {
-        if (i) out += " ";
-        out += v.nomes[i] + "=";
-        Descrever(v.campos[i], out);
-      }
-      out += "}";
-      break;
-    case V::Tipo::Lista:
-      out += "[";
-      for (std::size_t i = 0; i < v.campos.size(); ++i) {
-        if (i) out += ", ";
-        Descrever(v.campos[i], out);
-      }
-      out += "]";
-      break;
-  }
-}
+// How values are written: plain for test descriptions, JSON for tazu-cli.
+struct Estilo {
+  void (*texto)(const std::string& t, std::string& out);
+  const char* entreLinhas;  // between the lines of a message
+  const char* entreCampos;  // between an object's fields
+  const char* aposNome;     // between a field's name and its value
+};
+
+void TextoSimples(const std::string& t, std::string& out) { out += "\"" + t + "\""; }
 
 void JsonTexto(const std::string& t, std::string& out) {
   out += '"';
@@ -210,26 +190,32 @@ void JsonTexto(const std::string& t, std::string& out) {
   out += '"';
 }
 
-void Json(const V& v, std::string& out) {
+// Descriptions show message lines bare, joined by "|": easy to compare.
+void LinhaSimples(const std::string& t, std::string& out) { out += t; }
+
+constexpr Estilo kDescricao{TextoSimples, "|", " ", "="};
+constexpr Estilo kJson{JsonTexto, ", ", ", ", ": "};
+
+void Escrever(const V& v, const Estilo& e, std::string& out) {
   switch (v.tipo) {
     case V::Tipo::Numero: out += std::to_string(v.numero); break;
     case V::Tipo::Logico: out += v.logico ? "true" : "false"; break;
-    case V::Tipo::Texto: JsonTexto(v.texto, out); break;
+    case V::Tipo::Texto: e.texto(v.texto, out); break;
     case V::Tipo::Linhas:
       out += "[";
       for (std::size_t i = 0; i < v.linhas.size(); ++i) {
-        if (i) out += ", ";
-        JsonTexto(v.linhas[i], out);
+        if (i) out += e.entreLinhas;
+        (e.texto == TextoSimples ? LinhaSimples : e.texto)(v.linhas[i], out);
       }
       out += "]";
       break;
     case V::Tipo::Objeto:
       out += "{";
       for (std::size_t i = 0; i < v.nomes.size(); ++i) {
-        if (i) out += ", ";
-        JsonTexto(v.nomes[i], out);
-        out += ": ";
-        Json(v.campos[i], out);
+        if (i) out += e.entreCampos;
+        (e.texto == TextoSimples ? LinhaSimples : e.texto)(v.nomes[i], out);
+        out += e.aposNome;
+        Escrever(v.campos[i], e, out);
       }
       out += "}";
       break;
@@ -237,7 +223,7 @@ void Json(const V& v, std::string& out) {
       out += "[";
       for (std::size_t i = 0; i < v.campos.size(); ++i) {
         if (i) out += ", ";
-        Json(v.campos[i], out);
+        Escrever(v.campos[i], e, out);
       }
       out += "]";
       break;
@@ -251,7 +237,7 @@ std::string DescreverEvento(const TEventoDoCliente& evento) {
   for (std::size_t i = 0; i < evento.argumentos.size(); ++i) {
     if (i) out += ", ";
     out += evento.argumentos[i] + "=";
-    Descrever(evento.valores[i], out);
+    Escrever(evento.valores[i], kDescricao, out);
   }
   return out + ")";
 }
@@ -263,7 +249,7 @@ std::string EventoEmJson(const TEventoDoCliente& evento) {
     out += ", ";
     JsonTexto(evento.argumentos[i], out);
     out += ": ";
-    Json(evento.valores[i], out);
+    Escrever(evento.valores[i], kJson, out);
   }
   return out + "}";
 }

@@ -189,3 +189,25 @@ TEST_F(Cli, OfflineQuitExitsAtOnce) {
 
 }  // namespace
 }  // namespace tazu::cli
+
+namespace tazu {
+namespace {
+
+TEST(EventoEmJson, EscapesAndConvertsTexts) {
+  TContato c;
+  c.Apelido = "Z\xE9 \"o\" \\";
+  c.Identificador = "7";
+  c.Lista = 'A';
+  const TEventoDoCliente e{"AoReceberMensagemUsuario",
+                           {"Contato", "Mensagem"},
+                           {TValorDeEvento::DoContato(c),
+                            TValorDeEvento::DeLinhas({"a\tb", std::string("\x01", 1)})}};
+  EXPECT_EQ(EventoEmJson(e),
+            "{\"event\": \"AoReceberMensagemUsuario\", \"Contato\": {\"NIU\": 0, \"Apelido\": "
+            "\"Z\xC3\xA9 \\\"o\\\" \\\\\", \"Lista\": \"A\", \"Status\": 0, \"Origem\": \"D\", "
+            "\"Conectado\": false, \"Nativo\": true, \"Identificador\": \"7\", \"Comunicador\": "
+            "\"Tazu\"}, \"Mensagem\": [\"a\\tb\", \"\\u0001\"]}");
+}
+
+}  // namespace
+}  // namespace tazu

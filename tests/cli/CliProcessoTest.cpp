@@ -1,13 +1,13 @@
 // tazu-cli driven end to end through its stdin and stdout, against a server
 // played by the test on 127.0.0.1 (scrambling on).
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include "net/qt/QtRuntime.h"
+#include "tests/support/LoopQt.h"
 #include "tests/support/ServidorRoteirizado.h"
 
 #ifndef TAZU_CLI
@@ -18,13 +18,6 @@ namespace tazu {
 namespace {
 
 const std::string S = "\xA7";
-
-bool Esperar(const std::function<bool()>& condicao, int ms = 20000) {
-  QElapsedTimer t;
-  t.start();
-  while (!condicao() && t.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-  return condicao();
-}
 
 TEST(CliProcesso, LogsInSendsReceivesAndQuits) {
   int argc = 1;
@@ -44,11 +37,11 @@ TEST(CliProcesso, LogsInSendsReceivesAndQuits) {
   QObject::connect(&cli, &QProcess::readyReadStandardOutput,
                    [&] { saida += cli.readAllStandardOutput(); });
 
-  ASSERT_TRUE(Esperar([&] { return saida.contains("AoConectarComunidade"); })) << saida.data();
+  ASSERT_TRUE(test::EsperarAte([&] { return saida.contains("AoConectarComunidade"); })) << saida.data();
   cli.write("msg Tazu 20 oi Bia\n");
-  ASSERT_TRUE(Esperar([&] { return saida.contains("AoReceberMensagemUsuario"); })) << saida.data();
+  ASSERT_TRUE(test::EsperarAte([&] { return saida.contains("AoReceberMensagemUsuario"); })) << saida.data();
   cli.write("quit\n");
-  ASSERT_TRUE(Esperar([&] { return cli.state() == QProcess::NotRunning; })) << saida.data();
+  ASSERT_TRUE(test::EsperarAte([&] { return cli.state() == QProcess::NotRunning; })) << saida.data();
   saida += cli.readAllStandardOutput();
 
   EXPECT_EQ(cli.exitStatus(), QProcess::NormalExit);

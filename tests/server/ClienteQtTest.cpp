@@ -1,13 +1,13 @@
 // The same login as on the fake runtime, through Qt's event loop and a real
 // socket on 127.0.0.1.
 #include <QCoreApplication>
-#include <QElapsedTimer>
 
 #include <gtest/gtest.h>
 
 #include "net/qt/QtRuntime.h"
 #include "server/ObservadorDeEventos.h"
 #include "server/UClientePCTazu.h"
+#include "tests/support/LoopQt.h"
 #include "tests/support/ServidorRoteirizado.h"
 
 namespace tazu {
@@ -32,22 +32,14 @@ TEST(ClienteQt, LoginScrambledMessageAndQuitOverLoopback) {
   cliente.AoConectarServidor = [](TClientePCTazu& c) { c.Identificar(1); };
   bool fim = false;
   cliente.AoFinalizarAplicativo = [&](TClientePCTazu&) { fim = true; };
-  auto ate = [&](const std::function<bool()>& condicao) {
-    QElapsedTimer t;
-    t.start();
-    while (!condicao() && t.elapsed() < 20000)
-      QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    return condicao();
-  };
-
   cliente.Conectar();
-  ASSERT_TRUE(ate([&] { return cliente.Contatos.Quantidade() == 1; }));
+  ASSERT_TRUE(test::EsperarAte([&] { return cliente.Contatos.Quantidade() == 1; }));
   EXPECT_EQ(cliente.Apelido, "Ana");
   EXPECT_EQ(cliente.Criptografia.Chave, 77);
   cliente.EnviarMensagem(20, {"oi"});
-  ASSERT_TRUE(ate([&] { return eventos.back() == "AoReceberMensagemUsuario"; }));
+  ASSERT_TRUE(test::EsperarAte([&] { return eventos.back() == "AoReceberMensagemUsuario"; }));
   cliente.Sair();
-  ASSERT_TRUE(ate([&] { return fim; }));
+  ASSERT_TRUE(test::EsperarAte([&] { return fim; }));
   EXPECT_EQ(servidor.recebidas.size(), 4u);
   EXPECT_EQ(servidor.recebidas.at(1), "[CCON]" + S + "pw" + S + "1");
   EXPECT_EQ(std::count(eventos.begin(), eventos.end(), "AoConfirmarEnvio"), 1);
