@@ -88,6 +88,7 @@ class EpollSocket final : public net::TcpSocket, public ISaidaMedida, public Epo
     in_addr addr{};
     if (host.empty() || port == 0 || !ParseAddress(host, addr)) return false;
     Shut(false);
+    kernel_ = 0;
     fd_ = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
     if (fd_ < 0) return false;
     int one = 1;
@@ -118,6 +119,7 @@ class EpollSocket final : public net::TcpSocket, public ISaidaMedida, public Epo
         return;
       }
       const std::size_t done = n > 0 ? static_cast<std::size_t>(n) : 0;
+      kernel_ += done;
       if (done == bytes.size()) return;
       out_.assign(bytes.substr(done));
       rt_.Modify(fd_, key_, EPOLLIN | EPOLLOUT);
@@ -133,6 +135,7 @@ class EpollSocket final : public net::TcpSocket, public ISaidaMedida, public Epo
   std::string PeerAddress() const override { return connected_ ? peerHost_ : std::string(); }
   uint16_t PeerPort() const override { return connected_ ? peerPort_ : 0; }
   std::size_t BytesNaFila() const override { return out_.size() - sent_; }
+  uint64_t BytesNoKernel() const override { return kernel_; }
 
   void OnEvents(uint32_t events) override {
     if (connecting_) {
@@ -194,6 +197,7 @@ class EpollSocket final : public net::TcpSocket, public ISaidaMedida, public Epo
       const ssize_t n = send(fd_, out_.data() + sent_, out_.size() - sent_, MSG_NOSIGNAL);
       if (n > 0) {
         sent_ += static_cast<std::size_t>(n);
+        kernel_ += static_cast<uint64_t>(n);
         continue;
       }
       if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) return true;
@@ -247,6 +251,7 @@ class EpollSocket final : public net::TcpSocket, public ISaidaMedida, public Epo
   bool broken_ = false;
   std::string out_;
   std::size_t sent_ = 0;
+  uint64_t kernel_ = 0;  // bytes send() took since the connection opened
   std::string localHost_, peerHost_;
   uint16_t localPort_ = 0, peerPort_ = 0;
   std::shared_ptr<bool> life_ = std::make_shared<bool>(true);

@@ -5,7 +5,8 @@
 // how many bytes a connection still has to send (to bound a client that stops
 // reading) and a loop whose cost does not grow with idle connections. This one
 // keeps every rule of net/Runtime.h and adds:
-//  - sockets report the bytes they hold unsent (ISaidaMedida);
+//  - sockets report the bytes they hold unsent and the bytes the kernel has
+//    taken (ISaidaMedida);
 //  - Post may be called from any thread (the password worker answers so);
 //  - tasks posted during a turn run after all the socket events of that turn,
 //    so a server can commit once per turn however many clients spoke.
