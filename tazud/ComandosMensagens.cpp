@@ -9,22 +9,36 @@
 
 namespace tazu::tazud {
 
-// [CMSG]§NIU§text (tag-escaped). Stored first; then handed to the recipient
-// when online (the sender hears SCEM), or kept for the next login (SNEM).
+// [CMSG]§NIU§text (tag-escaped). Handed to an online recipient's kernel at
+// once when nothing for it is ahead (SCEM, nothing stored); otherwise stored
+// first, then handed over in its turn (SCEM) or kept for the next login (SNEM).
 void TServidor::CMSG(TSessao& s, std::string& resto) {
   const std::string campo = ProximoCampo(resto, Separador);
   const Niu para = LerNiu(s, campo, "CMSG");
   if (para == 0) return;
   const std::string texto = ProtegerTexto(resto);
   TSessao* destino = Online(para);
-  std::string apelidoDestino;
-  if (destino == nullptr) {
+  const std::string niu = std::to_string(para);
+  std::string linha;
+  bool parcial = false;
+  if (destino != nullptr) {
+    linha = MontarLinha("CMSG", {std::to_string(s.niu), EscreverApelido(s.apelido),
+                                 textos::PresencaAoVivo, texto});
+    const TEntregaDireta entrega = EntregarJa(*destino, linha);
+    if (entrega == TEntregaDireta::NoKernel) {
+      destino->remetentes.insert(s.niu);
+      Enviar(s, MontarLinha("SCEM", {niu}));
+      return;
+    }
+    // Part of it is on the wire; the rest waits in the socket and dies with
+    // the process, so it is stored until the rest has left too.
+    parcial = entrega == TEntregaDireta::Parcial;
+  } else {
     const std::optional<TUsuario> u = UsuarioExistente(s, para);
     if (!u) return;
-    apelidoDestino = u->apelido;
     if (banco_.ContarMensagens(para) >= config_.mensagensGuardadasPorUsuario) {
       std::string texto2(textos::ErroCaixaCheia1.texto);
-      texto2 += SemSeparador(apelidoDestino);
+      texto2 += SemSeparador(u->apelido);
       texto2 += textos::ErroCaixaCheia2;
       Enviar(s, MontarLinha("RERR", {std::to_string(textos::ErroCaixaCheia1.numero), texto2}));
       return;
@@ -35,17 +49,16 @@ void TServidor::CMSG(TSessao& s, std::string& resto) {
                           runtime_.WallNow().time_since_epoch())
                           .count();
   const int64_t id = banco_.GravarMensagem(s.niu, para, texto, quando);
-  const std::string niu = std::to_string(para);
   if (destino == nullptr) {
     Enviar(s, MontarLinha("SNEM", {niu, texto}));
     return;
   }
   destino->remetentes.insert(s.niu);
-  // While older messages are still being handed over, this one waits its turn
-  // behind them (it is stored), so the recipient reads them in order.
-  if (!destino->maisMensagens) {
-    Enviar(*destino, MontarLinha("CMSG", {std::to_string(s.niu), EscreverApelido(s.apelido),
-                                          textos::PresencaAoVivo, texto}));
+  // While older messages are still being loaded from the store, this one
+  // waits there too and the loading reaches it in order. Otherwise it queues
+  // behind what is ahead of it and goes out after the commit.
+  if (parcial || !destino->maisMensagens) {
+    if (!parcial) Enviar(*destino, linha);
     destino->entregas_.push_back({destino->enviados_ + destino->saida_.size(), true, id});
     if (destino->ultimaMensagem < id) destino->ultimaMensagem = id;
   }

@@ -162,13 +162,16 @@ void TServidor::ApagarEntregues() {
   entregues_.clear();
 }
 
+void TServidor::Despachar(TSessao& s) {
+  if (s.saida_.empty()) return;
+  s.enviados_ += s.saida_.size();
+  s.socket_->Send(s.saida_);
+  s.saida_.clear();
+}
+
 void TServidor::Descarregar(TSessao& s) {
   if (s.fechada_) return;
-  if (!s.saida_.empty()) {
-    s.enviados_ += s.saida_.size();
-    s.socket_->Send(s.saida_);
-    s.saida_.clear();
-  }
+  Despachar(s);
   ConferirEntregas(s, false);
   if (s.fecharAposEnvio_) {
     Finalizar(s);
@@ -192,12 +195,31 @@ void TServidor::Descarregar(TSessao& s) {
 void TServidor::ConferirEntregas(TSessao& s, bool fechando) {
   // What the kernel has taken is delivered; what still waits in our queue is
   // not, and stays stored when the connection goes.
-  const uint64_t noKernel = s.enviados_ - (s.medida_ ? s.medida_->BytesNaFila() : 0);
+  const uint64_t noKernel = s.BytesNoKernel();
   while (!s.entregas_.empty() && s.entregas_.front().fim <= noKernel) {
     entregues_.emplace_back(s.entregas_.front().mensagem, s.entregas_.front().id);
     s.entregas_.pop_front();
   }
   if (fechando) s.entregas_.clear();
+}
+
+TServidor::TEntregaDireta TServidor::EntregarJa(TSessao& d, const std::string& linha) {
+  // Stored messages still to be loaded come first.
+  if (d.fechada_ || d.fecharAposEnvio_ || d.maisMensagens) return TEntregaDireta::Recusada;
+  if (!d.saida_.empty()) {
+    // The session's output of this turn may go ahead now, unless the turn has
+    // written something it could be confirming before the commit.
+    if (banco_.EmTransacao()) return TEntregaDireta::Recusada;
+    Despachar(d);
+  }
+  ConferirEntregas(d, false);
+  // A stored item not yet in the kernel, or any byte waiting in the socket,
+  // would be overtaken.
+  if (!d.entregas_.empty() || d.BytesNaFila() > 0) return TEntregaDireta::Recusada;
+  const std::string bytes = PrepararEnvio(linha, d.cripto);
+  d.enviados_ += bytes.size();
+  d.socket_->Send(bytes);
+  return d.BytesNoKernel() == d.enviados_ ? TEntregaDireta::NoKernel : TEntregaDireta::Parcial;
 }
 
 // --- closing ----------------------------------------------------------------

@@ -4,10 +4,17 @@
 // Everything runs on the runtime's main loop. What a turn of the loop writes to
 // the store is committed at the end of the turn (FimDoTurno), and only then is
 // what the sessions were told to send handed to their sockets: no answer ever
-// confirms something that is not on disk yet. Messages are stored before they
-// are delivered, live or not, and deleted only once their bytes have left for
-// the recipient's kernel; a crash in between delivers them again rather than
-// losing them.
+// confirms something that is not on disk yet.
+//
+// A message is confirmed to its sender (SCEM, SNEM) only once it can no longer
+// be lost. A live one whose bytes the recipient's kernel takes at once is safe
+// there: the kernel delivers them even if this process dies next, so it never
+// touches the store. Any other one (recipient offline, something for the
+// recipient still ahead of it, a socket that took only part of it) is stored
+// and committed first, and deleted only once its bytes have left for the
+// recipient's kernel; a crash in between delivers it again rather than losing
+// it. While anything stored for a recipient is still on its way, later
+// messages to it take the same road, so none overtakes another.
 #pragma once
 
 #include <cstddef>
@@ -97,7 +104,15 @@ class TServidor {
   void AgendarFimDoTurno();
   void FimDoTurno();
   void ApagarEntregues();
+  // Hands what the session has queued to its socket.
+  void Despachar(TSessao& s);
   void Descarregar(TSessao& s);
+  enum class TEntregaDireta {
+    NoKernel,  // every byte taken by the kernel
+    Parcial,   // handed to the socket, but not all of it reached the kernel
+    Recusada,  // something is ahead of it: it must go through the store
+  };
+  TEntregaDireta EntregarJa(TSessao& destino, const std::string& linha);
   void ConferirEntregas(TSessao& s, bool fechando);
   void Finalizar(TSessao& s);
   // A logged-in session leaves: the others see it go.

@@ -143,6 +143,10 @@ std::size_t TSessao::BytesNaFila() const {
   return saida_.size() + (medida_ != nullptr ? medida_->BytesNaFila() : 0);
 }
 
+uint64_t TSessao::BytesNoKernel() const {
+  return medida_ != nullptr ? medida_->BytesNoKernel() : enviados_;
+}
+
 bool TSessao::AoLinha(std::string_view bruta) {
   if (fechada_ || estado == TEstado::Encerrando) return false;
   std::string linha = AbrirLinha(bruta, cripto);

@@ -59,6 +59,9 @@ class TSessao {
   bool AoLinha(std::string_view bruta);
   void AoExcesso();
   std::size_t BytesNaFila() const;
+  // Of enviados_, how many the kernel has taken: they reach the client even
+  // if the server dies now.
+  uint64_t BytesNoKernel() const;
 
   TServidor& servidor_;
   uint64_t id_;

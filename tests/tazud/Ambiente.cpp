@@ -81,6 +81,21 @@ TCliente& Ambiente::Conectar() {
   return *clientes_.back();
 }
 
+TCliente& Ambiente::Conectar(
+    const std::function<std::unique_ptr<net::TcpSocket>(std::unique_ptr<net::TcpSocket>)>& embrulhar) {
+  // A connection the fake runtime opens outward works as well from the
+  // server's side: the peer plays the client.
+  std::unique_ptr<net::TcpSocket> socket = rt_.CreateTcpSocket();
+  socket->Connect("198.51.100.7", 40000);
+  net::FakePeer& peer = rt_.LastPeer();
+  peer.Accept();
+  rt_.RunPending();
+  servidor_->Aceitar(embrulhar(std::move(socket)));
+  clientes_.push_back(std::make_unique<TCliente>(peer));
+  rt_.RunPending();
+  return *clientes_.back();
+}
+
 Niu Ambiente::Criar(const std::string& apelido, const std::string& senha, bool exige, bool privado) {
   TUsuario u;
   u.apelido = apelido;
@@ -97,7 +112,10 @@ Niu Ambiente::Criar(const std::string& apelido, const std::string& senha, bool e
 }
 
 TCliente& Ambiente::Entrar(Niu niu, const std::string& senha, int status) {
-  TCliente& c = Conectar();
+  return Entrar(Conectar(), niu, senha, status);
+}
+
+TCliente& Ambiente::Entrar(TCliente& c, Niu niu, const std::string& senha, int status) {
   c.Enviar(L("CVER", {"127.0.0.1", "4000", std::to_string(niu), "1.0 AA", "P", "Tazu Messenger"}));
   Rodar();
   c.Receber();

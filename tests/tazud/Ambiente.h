@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -52,11 +53,17 @@ class Ambiente : public ::testing::Test {
   void Rodar() { rt_.RunPending(); }
 
   TCliente& Conectar();
+  // Hands the server a connection of the test's making (wrapping a fake one);
+  // answers the client at its far end.
+  TCliente& Conectar(const std::function<std::unique_ptr<net::TcpSocket>(
+                         std::unique_ptr<net::TcpSocket>)>& embrulhar);
   // A user straight into the database.
   Niu Criar(const std::string& apelido, const std::string& senha, bool exige = false,
             bool privado = false);
   // Logs in (scrambled with key 77) and drains the login lines.
   TCliente& Entrar(Niu niu, const std::string& senha, int status = 1);
+  // The same over a connection already open.
+  TCliente& Entrar(TCliente& c, Niu niu, const std::string& senha, int status = 1);
 
   std::string caminho_;
   net::FakeRuntime rt_;

@@ -156,5 +156,73 @@ TEST_F(Rede, AClientThatStopsReadingIsDroppedAndStallsNoOne) {
   EXPECT_GT(banco_->ContarMensagens(nius_[0]), 0);
 }
 
+TEST_F(Rede, AStalledReaderGetsEverythingInOrderAndOnlyWhatTheKernelRefusedIsStored) {
+  // Loopback send buffers grow to megabytes: a queue bound that lets the
+  // stalled reader stay connected past them.
+  servidor_.reset();
+  config_.limiteDeFila = 64 << 20;
+  servidor_ = std::make_unique<TServidor>(rt_, *banco_, *senhas_, config_);
+  std::string erro;
+  ASSERT_TRUE(servidor_->Escutar("127.0.0.1", 0, erro)) << erro;
+  Bruto lento(servidor_->Porta(), 4096), ativo(servidor_->Porta());
+  Logar(lento, nius_[0]);
+  Logar(ativo, nius_[1]);
+  const std::string recheio(2000, 'x');
+  int enviadas = 0;
+  auto mandar = [&](int n) {
+    for (int i = 0; i < n; ++i) {
+      ativo.Enviar(MontarLinha("CMSG", {std::to_string(nius_[0]), std::to_string(enviadas++) + recheio}));
+    }
+  };
+  // Until the kernel refuses some, then a few more behind those.
+  ASSERT_TRUE(Esperar([&] {
+    mandar(50);
+    ativo.Ler();
+    return banco_->ContarMensagens(nius_[0]) > 0;
+  }, 30000)) << "the kernel never refused anything";
+  mandar(20);
+  ASSERT_TRUE(Esperar([&] {
+    ativo.Ler();
+    int scem = 0;
+    for (const auto& l : ativo.linhas) scem += l.rfind("[SCEM]", 0) == 0;
+    return scem == enviadas;
+  }));
+  const int guardadas = banco_->ContarMensagens(nius_[0]);
+  EXPECT_LT(guardadas, enviadas) << "what the kernel took is not stored";
+  // Nothing more can reach the kernel while the reader sleeps: the sweeps
+  // meanwhile delete nothing.
+  Esperar([] { return false; }, 1200);
+  EXPECT_EQ(banco_->ContarMensagens(nius_[0]), guardadas);
+
+  // With the server's loop standing still, the reader gets exactly what the
+  // kernel holds, as it would if the server died now: every message that was
+  // not stored must be there whole.
+  auto quieto = std::chrono::steady_clock::now();
+  while (std::chrono::steady_clock::now() - quieto < std::chrono::milliseconds(300)) {
+    const std::size_t antes = lento.linhas.size();
+    ASSERT_TRUE(lento.Ler());
+    if (lento.linhas.size() != antes) quieto = std::chrono::steady_clock::now();
+    usleep(5000);
+  }
+  int inteiras = 0;
+  for (const auto& l : lento.linhas) inteiras += l.rfind("[CMSG]", 0) == 0;
+  EXPECT_GE(inteiras, enviadas - guardadas) << "a message confirmed without a row was not in the kernel";
+
+  std::vector<int> ordem;
+  ASSERT_TRUE(Esperar([&] {
+    lento.Ler();
+    ordem.clear();
+    for (const auto& l : lento.linhas) {
+      if (l.rfind("[CMSG]", 0) == 0) ordem.push_back(std::stoi(l.substr(l.rfind('\xA7') + 1)));
+    }
+    return static_cast<int>(ordem.size()) >= enviadas;
+  }, 30000));
+  std::vector<int> esperada(enviadas);
+  for (int i = 0; i < enviadas; ++i) esperada[i] = i;
+  EXPECT_EQ(ordem, esperada);
+  // Once all of it left, the sweep clears the store.
+  EXPECT_TRUE(Esperar([&] { return banco_->ContarMensagens(nius_[0]) == 0; }, 3000));
+}
+
 }  // namespace
 }  // namespace tazu::tazud

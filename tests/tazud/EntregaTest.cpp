@@ -1,0 +1,285 @@
+// How a message reaches its recipient: straight into the kernel when nothing
+// is ahead of it, through the store otherwise, and never confirmed to its
+// sender before it is safe from a crash.
+#include <gmock/gmock.h>
+
+#include <algorithm>
+#include <cstdint>
+
+#include "tazud/SaidaMedida.h"
+#include "tests/tazud/Ambiente.h"
+
+namespace tazu::tazud::test {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::Each;
+using ::testing::IsEmpty;
+using ::testing::StartsWith;
+
+// A connection whose kernel buffer the test fills and empties. What the
+// "kernel" takes goes on to the fake peer at once; the rest waits here, as in
+// the user-space queue of a real socket whose client does not read, and dies
+// with the server.
+class TSocketMedido final : public net::TcpSocket, public ISaidaMedida {
+ public:
+  explicit TSocketMedido(std::unique_ptr<net::TcpSocket> real) : real_(std::move(real)) {
+    real_->onData = [this](std::string_view dados) {
+      if (onData) onData(dados);
+    };
+    real_->onClosed = [this] {
+      if (onClosed) onClosed();
+    };
+    real_->onError = [this](net::SocketError e, const std::string& m) {
+      if (onError) onError(e, m);
+    };
+  }
+
+  // From now on the kernel takes at most `bytes` more.
+  void Livre(std::size_t bytes) {
+    livre_ = bytes;
+    Escoar();
+  }
+  void SemLimite() { Livre(SIZE_MAX); }
+
+  bool Connect(const std::string&, uint16_t) override { return false; }
+  void Send(std::string_view bytes) override {
+    if (!real_->IsConnected()) return;
+    fila_.append(bytes);
+    Escoar();
+  }
+  void Close() override {
+    fila_.clear();
+    real_->Close();
+  }
+  bool IsConnected() const override { return real_->IsConnected(); }
+  std::string LocalAddress() const override { return real_->LocalAddress(); }
+  uint16_t LocalPort() const override { return real_->LocalPort(); }
+  std::string PeerAddress() const override { return real_->PeerAddress(); }
+  uint16_t PeerPort() const override { return real_->PeerPort(); }
+  std::size_t BytesNaFila() const override { return fila_.size(); }
+  uint64_t BytesNoKernel() const override { return noKernel_; }
+
+ protected:
+  void FailLineTooLong() override {}
+
+ private:
+  void Escoar() {
+    const std::size_t n = std::min(livre_, fila_.size());
+    if (n == 0) return;
+    real_->Send(std::string_view(fila_).substr(0, n));
+    fila_.erase(0, n);
+    noKernel_ += n;
+    if (livre_ != SIZE_MAX) livre_ -= n;
+  }
+
+  std::unique_ptr<net::TcpSocket> real_;
+  std::string fila_;
+  std::size_t livre_ = SIZE_MAX;
+  uint64_t noKernel_ = 0;
+};
+
+std::vector<std::string> Textos(const std::vector<std::string>& cmsg) {
+  std::vector<std::string> textos;
+  for (const std::string& l : cmsg) textos.push_back(l.substr(l.rfind('\xA7') + 1));
+  return textos;
+}
+
+class Entrega : public Ambiente {
+ protected:
+  void SetUp() override {
+    Iniciar();
+    ana_ = Criar("ana", "a");
+    bia_ = Criar("bia", "b");
+  }
+
+  // Bia over a connection whose kernel buffer the test controls.
+  TCliente& BiaMedida() {
+    TCliente& c = Conectar([this](std::unique_ptr<net::TcpSocket> s) {
+      auto medido = std::make_unique<TSocketMedido>(std::move(s));
+      medido_ = medido.get();
+      return medido;
+    });
+    return c;
+  }
+
+  // What another connection to the file sees: only what was committed.
+  int GuardadasNoDisco(Niu para) {
+    std::string erro;
+    auto outro = TBanco::Abrir(caminho_, false, erro);
+    EXPECT_TRUE(outro) << erro;
+    return outro ? outro->ContarMensagens(para) : -1;
+  }
+
+  // Every time the server writes to `c`, what of Bia's mail is on disk.
+  void ContarNoDiscoACadaEnvio(TCliente& c, std::vector<int>& contagens) {
+    c.Peer().onClientData = [this, &contagens] { contagens.push_back(GuardadasNoDisco(bia_)); };
+  }
+
+  void Mandar(TCliente& de, Niu para, const std::string& texto) {
+    de.Enviar(L("CMSG", {std::to_string(para), texto}));
+  }
+
+  Niu ana_ = 0, bia_ = 0;
+  TSocketMedido* medido_ = nullptr;
+};
+
+TEST_F(Entrega, ALiveMessageTheKernelTookIsConfirmedWithoutEverBeingStored) {
+  TCliente& a = Entrar(ana_, "a");
+  TCliente& b = Entrar(bia_, "b");
+  a.Receber();
+  b.Receber();
+  Mandar(a, bia_, "oi");
+  Rodar();
+  EXPECT_THAT(b.Receber(), ElementsAre(L("CMSG", {std::to_string(ana_), "ana", "C", "oi"})));
+  EXPECT_THAT(a.Receber(), ElementsAre(L("SCEM", {std::to_string(bia_)})));
+  EXPECT_EQ(banco_->ContarMensagens(bia_), 0) << "not even written in the open transaction";
+  // A crash right now has nothing to deliver twice.
+  Reiniciar();
+  TCliente& b2 = Entrar(bia_, "b");
+  EXPECT_THAT(b2.Com("CMSG"), IsEmpty());
+}
+
+TEST_F(Entrega, MessagesBehindAFullKernelBufferAreCommittedBeforeTheirScemAndArriveInOrder) {
+  TCliente& a = Entrar(ana_, "a");
+  TCliente& b = Entrar(BiaMedida(), bia_, "b");
+  a.Receber();
+  b.Receber();
+  std::vector<int> noDisco;
+  ContarNoDiscoACadaEnvio(a, noDisco);
+
+  medido_->Livre(0);
+  Mandar(a, bia_, "um");
+  Rodar();
+  EXPECT_THAT(a.Receber(), ElementsAre(L("SCEM", {std::to_string(bia_)})));
+  EXPECT_THAT(noDisco, ElementsAre(1)) << "the SCEM left before its message was committed";
+  Mandar(a, bia_, "dois");
+  Mandar(a, bia_, "tr\xEAs");
+  Rodar();
+  EXPECT_THAT(a.Com("SCEM"), ::testing::SizeIs(2));
+  EXPECT_EQ(noDisco.back(), 3);
+  EXPECT_THAT(b.Com("CMSG"), IsEmpty());
+
+  medido_->SemLimite();
+  EXPECT_THAT(Textos(b.Com("CMSG")), ElementsAre("um", "dois", "tr\xEAs"));
+  // The buffer is empty again: the next one goes live, without a row.
+  Mandar(a, bia_, "quatro");
+  Rodar();
+  EXPECT_THAT(b.Com("CMSG"), ElementsAre(L("CMSG", {std::to_string(ana_), "ana", "C", "quatro"})));
+  EXPECT_EQ(banco_->ContarMensagens(bia_), 3);
+  rt_.Advance(net::Milliseconds(1000));
+  EXPECT_EQ(GuardadasNoDisco(bia_), 0) << "what reached the kernel leaves the store";
+}
+
+TEST_F(Entrega, APartlyWrittenMessageStaysStoredUntilTheRestLeaves) {
+  TCliente& a = Entrar(ana_, "a");
+  TCliente& b = Entrar(BiaMedida(), bia_, "b");
+  a.Receber();
+  b.Receber();
+  std::vector<int> noDisco;
+  ContarNoDiscoACadaEnvio(a, noDisco);
+
+  medido_->Livre(10);
+  Mandar(a, bia_, "uma mensagem que n\xE3o cabe");
+  Rodar();
+  EXPECT_THAT(a.Receber(), ElementsAre(L("SCEM", {std::to_string(bia_)})));
+  EXPECT_THAT(noDisco, ElementsAre(1));
+  EXPECT_EQ(b.Peer().Read().size(), 10u);
+  rt_.Advance(net::Milliseconds(2000));
+  EXPECT_EQ(GuardadasNoDisco(bia_), 1) << "deleted while part of it was still ours";
+
+  medido_->SemLimite();
+  EXPECT_THAT(Textos(b.Com("CMSG")), ElementsAre("uma mensagem que n\xE3o cabe"));
+  rt_.Advance(net::Milliseconds(1000));
+  EXPECT_EQ(GuardadasNoDisco(bia_), 0);
+}
+
+TEST_F(Entrega, WhatWaitedInTheSocketWhenTheServerDiedArrivesAtTheNextLogin) {
+  TCliente& a = Entrar(ana_, "a");
+  TCliente& b = Entrar(BiaMedida(), bia_, "b");
+  a.Receber();
+  b.Receber();
+  medido_->Livre(10);
+  Mandar(a, bia_, "um");
+  Mandar(a, bia_, "dois");
+  Rodar();
+  EXPECT_THAT(a.Com("SCEM"), ::testing::SizeIs(2));
+  Reiniciar();
+  TCliente& b2 = Entrar(bia_, "b");
+  EXPECT_THAT(b2.Com("CMSG"), ElementsAre(L("CMSG", {std::to_string(ana_), "ana", "D", "um"}),
+                                          L("CMSG", {std::to_string(ana_), "ana", "D", "dois"})));
+}
+
+TEST_F(Entrega, AMessageArrivingWhileStoredOnesAreStillLoadingWaitsBehindThem) {
+  config_.paginaDeMensagens = 2;
+  Reiniciar();
+  TCliente& a = Entrar(ana_, "a");
+  for (int i = 0; i < 5; ++i) Mandar(a, bia_, std::to_string(i));
+  Rodar();
+  a.Receber();
+  TCliente& b = Conectar();
+  // Ana writes the moment the login answers and the first page leave (the
+  // second write, after RVER), before the next page is read.
+  int envios = 0;
+  b.Peer().onClientData = [&] {
+    if (++envios == 2) Mandar(a, bia_, "novo");
+  };
+  Entrar(b, bia_, "b");
+  rt_.Advance(net::Milliseconds(1000));
+  ASSERT_GE(envios, 3) << "the pages were not handed over one by one";
+  EXPECT_THAT(Textos(b.Com("CMSG")), ElementsAre("0", "1", "2", "3", "4", "novo"));
+  EXPECT_THAT(a.Receber(), ElementsAre(L("SCEM", {std::to_string(bia_)})));
+}
+
+TEST_F(Entrega, NothingLeavesAheadOfTheCommitItDependsOn) {
+  const Niu caio = Criar("caio", "c");
+  TCliente& a = Entrar(ana_, "a");
+  TCliente& b = Entrar(bia_, "b");
+  a.Receber();
+  b.Receber();
+  // Whenever Bia's connection is written to, the contact her CACS confirms
+  // must already be committed.
+  std::vector<std::string> linhas;
+  std::vector<bool> confirmadoNoDisco;
+  b.Peer().onClientData = [&] {
+    for (std::string& l : b.Receber()) {
+      if (l.rfind("[CACS]", 0) == 0) {
+        std::string erro;
+        auto outro = TBanco::Abrir(caminho_, false, erro);
+        confirmadoNoDisco.push_back(outro && outro->Lista(bia_, caio).has_value());
+      }
+      linhas.push_back(std::move(l));
+    }
+  };
+  // In one turn: Bia adds Caio (a write, answered with CACS), then Ana writes
+  // to her.
+  b.Enviar(L("CACL", {std::to_string(caio)}));
+  Mandar(a, bia_, "oi");
+  Rodar();
+  EXPECT_THAT(confirmadoNoDisco, ElementsAre(true));
+  ASSERT_EQ(linhas.size(), 3u);
+  EXPECT_EQ(linhas[0], L("CACS", {std::to_string(caio)}));
+  EXPECT_THAT(linhas[1], StartsWith("[SACT]"));
+  EXPECT_EQ(linhas[2], L("CMSG", {std::to_string(ana_), "ana", "C", "oi"}));
+  EXPECT_THAT(a.Receber(), ElementsAre(L("SCEM", {std::to_string(bia_)})));
+}
+
+TEST_F(Entrega, AMessageInTheTurnOfTheRecipientsLoginComesAfterTheLoginAnswers) {
+  TCliente& a = Entrar(ana_, "a");
+  a.Receber();
+  servidor_->AoRegistrar = [&](const std::string& linha) {
+    if (linha.rfind("logged in", 0) == 0 && linha.find("NIU " + std::to_string(bia_)) != std::string::npos) {
+      Mandar(a, bia_, "oi");
+    }
+  };
+  TCliente& b = Entrar(bia_, "b");
+  const std::vector<std::string> linhas = b.Receber();
+  ASSERT_FALSE(linhas.empty());
+  EXPECT_EQ(linhas.front(), L("RCCA"));
+  EXPECT_EQ(linhas.back(), L("CMSG", {std::to_string(ana_), "ana", "C", "oi"}));
+  EXPECT_THAT(a.Receber(), ElementsAre(L("SCEM", {std::to_string(bia_)})));
+  EXPECT_EQ(banco_->ContarMensagens(bia_), 0);
+}
+
+}  // namespace
+}  // namespace tazu::tazud::test
