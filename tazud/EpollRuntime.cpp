@@ -399,7 +399,7 @@ class EpollRuntime::Lingerer final : public Handler {
 
 // --- the loop ---------------------------------------------------------------
 
-EpollRuntime::EpollRuntime() {
+EpollRuntime::EpollRuntime() : loopThread_(std::this_thread::get_id()) {
   epoll_ = epoll_create1(EPOLL_CLOEXEC);
   wake_ = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
   epoll_event ev{};
@@ -428,6 +428,9 @@ void EpollRuntime::Post(std::function<void()> task) {
     std::lock_guard<std::mutex> lock(tasksMutex_);
     tasks_.push_back(std::move(task));
   }
+  // On the loop's own thread the tasks run before it waits again; waking it
+  // through the eventfd would cost two system calls a turn for nothing.
+  if (std::this_thread::get_id() == loopThread_) return;
   if (!wakePending_.exchange(true)) {
     const uint64_t one = 1;
     [[maybe_unused]] const ssize_t n = write(wake_, &one, sizeof one);

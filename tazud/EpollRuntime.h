@@ -7,7 +7,8 @@
 // keeps every rule of net/Runtime.h and adds:
 //  - sockets report the bytes they hold unsent and the bytes the kernel has
 //    taken (ISaidaMedida);
-//  - Post may be called from any thread (the password worker answers so);
+//  - Post may be called from any thread (the password worker answers so); only
+//    a post from another thread pays for waking the loop;
 //  - tasks posted during a turn run after all the socket events of that turn,
 //    so a server can commit once per turn however many clients spoke.
 #pragma once
@@ -19,6 +20,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <unordered_map>
 #include <vector>
 
@@ -40,7 +42,8 @@ class EpollRuntime final : public net::Runtime {
   net::TimePoint Now() const override;
   net::WallTime WallNow() const override;
 
-  // Turns the loop until Stop() (from the loop or a signal handler).
+  // Turns the loop until Stop() (from the loop or a signal handler). Only the
+  // thread that created the runtime may turn it.
   void Run();
   // One turn: waits at most `timeout` for something to do.
   void RunOnce(net::Milliseconds timeout);
@@ -77,6 +80,7 @@ class EpollRuntime final : public net::Runtime {
   std::mutex tasksMutex_;
   std::vector<std::function<void()>> tasks_;
   std::atomic<bool> wakePending_{false};
+  std::thread::id loopThread_;  // the thread that created the runtime and turns it
   std::vector<std::weak_ptr<TimerEntry>> timers_;
   uint64_t timerOrder_ = 0;
   std::vector<std::unique_ptr<Lingerer>> lingering_;

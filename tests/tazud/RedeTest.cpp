@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cstdio>
 #include <functional>
+#include <thread>
 
 #include "core/ProtocoloTazu.h"
 #include "core/UGlobal.h"
@@ -222,6 +223,32 @@ TEST_F(Rede, AStalledReaderGetsEverythingInOrderAndOnlyWhatTheKernelRefusedIsSto
   EXPECT_EQ(ordem, esperada);
   // Once all of it left, the sweep clears the store.
   EXPECT_TRUE(Esperar([&] { return banco_->ContarMensagens(nius_[0]) == 0; }, 3000));
+}
+
+// Tasks posted on the loop's thread run before it waits again, without a
+// wake-up of their own; one posted from another thread still wakes it. The
+// bound only tells a wake-up from a loop that slept its whole timeout.
+TEST(EpollRuntimeTarefas, PostsRunWithoutWaitingOutTheTimeout) {
+  EpollRuntime rt;
+  std::vector<int> feitas;
+  rt.Post([&] {
+    feitas.push_back(1);
+    rt.Post([&] { feitas.push_back(2); });
+  });
+  auto inicio = std::chrono::steady_clock::now();
+  rt.RunOnce(net::Milliseconds(10000));
+  EXPECT_THAT(feitas, ::testing::ElementsAre(1, 2));
+  EXPECT_LT(std::chrono::steady_clock::now() - inicio, std::chrono::seconds(5));
+
+  std::thread outra([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    rt.Post([&] { feitas.push_back(3); });
+  });
+  inicio = std::chrono::steady_clock::now();
+  rt.RunOnce(net::Milliseconds(10000));
+  outra.join();
+  EXPECT_THAT(feitas, ::testing::ElementsAre(1, 2, 3));
+  EXPECT_LT(std::chrono::steady_clock::now() - inicio, std::chrono::seconds(5));
 }
 
 }  // namespace
