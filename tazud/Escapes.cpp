@@ -11,6 +11,10 @@ std::string LerApelido(std::string_view campo) {
 }
 
 std::string EscreverApelido(std::string_view apelido) {
+  // Most nicknames need none of it, and one goes with every message.
+  bool simples = true;
+  for (const char c : apelido) simples = simples && c != kSeparador && c != '\'' && c != '\r';
+  if (simples) return std::string(apelido);
   std::string t = SubstituirTodos(apelido, Separador, "\xC0\xD0");
   t = SubstituirTodos(t, "'", "\xC0\xD3");
   return SubstituirTodos(t, "\r\n", "\xC0\xD1");

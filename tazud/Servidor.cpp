@@ -6,6 +6,7 @@
 #include <random>
 
 #include "core/UGlobal.h"
+#include "tazud/Envio.h"
 #include "tazud/Escapes.h"
 #include "tazud/SaidaMedida.h"
 #include "tazud/Sessao.h"
@@ -83,7 +84,7 @@ void TServidor::Aceitar(std::unique_ptr<net::TcpSocket> conexao) {
 
 void TServidor::Enviar(TSessao& s, std::string_view linha) {
   if (s.fechada_) return;
-  s.saida_ += PrepararEnvio(std::string(linha), s.cripto);
+  AnexarLinha(s.saida_, linha, s.cripto);
   Sujar(s);
 }
 
@@ -216,7 +217,8 @@ TServidor::TEntregaDireta TServidor::EntregarJa(TSessao& d, const std::string& l
   // A stored item not yet in the kernel, or any byte waiting in the socket,
   // would be overtaken.
   if (!d.entregas_.empty() || d.BytesNaFila() > 0) return TEntregaDireta::Recusada;
-  const std::string bytes = PrepararEnvio(linha, d.cripto);
+  std::string bytes;
+  AnexarLinha(bytes, linha, d.cripto);
   d.enviados_ += bytes.size();
   d.socket_->Send(bytes);
   return d.BytesNoKernel() == d.enviados_ ? TEntregaDireta::NoKernel : TEntregaDireta::Parcial;
