@@ -11,8 +11,10 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <memory>
 #include <random>
 #include <string>
@@ -47,12 +49,18 @@ long RssKb(long pid) {
   return -1;
 }
 
-// User plus system CPU seconds of a process.
-double CpuSegundos(long pid) {
+// CPU seconds a process spent in user space and in the kernel.
+struct Cpu {
+  double usuario = 0, sistema = 0;
+  double Total() const { return usuario + sistema; }
+  Cpu operator-(const Cpu& o) const { return {usuario - o.usuario, sistema - o.sistema}; }
+};
+
+Cpu CpuDe(long pid) {
   std::ifstream f("/proc/" + std::to_string(pid) + "/stat");
   std::string tudo((std::istreambuf_iterator<char>(f)), {});
   const auto fecha = tudo.rfind(')');
-  if (fecha == std::string::npos) return 0;
+  if (fecha == std::string::npos) return {};
   std::vector<std::string> campos;
   std::string campo;
   for (std::size_t i = fecha + 2; i <= tudo.size(); ++i) {
@@ -63,10 +71,43 @@ double CpuSegundos(long pid) {
       campo += tudo[i];
     }
   }
-  if (campos.size() < 13) return 0;
-  return static_cast<double>(std::atoll(campos[11].c_str()) + std::atoll(campos[12].c_str())) /
-         static_cast<double>(sysconf(_SC_CLK_TCK));
+  if (campos.size() < 13) return {};
+  const auto tique = static_cast<double>(sysconf(_SC_CLK_TCK));
+  return {static_cast<double>(std::atoll(campos[11].c_str())) / tique,
+          static_cast<double>(std::atoll(campos[12].c_str())) / tique};
 }
+
+// CPU seconds the hypervisor gave to others while this machine wanted to run.
+double CpuRoubada() {
+  std::ifstream f("/proc/stat");
+  std::string rotulo;
+  double v[8] = {};  // user nice system idle iowait irq softirq steal
+  f >> rotulo;
+  for (double& x : v) f >> x;
+  return v[7] / static_cast<double>(sysconf(_SC_CLK_TCK));
+}
+
+// CPU seconds of every process but these two, by pid.
+std::map<long, double> CpuDosOutros(long servidor, long proprio) {
+  std::map<long, double> cpu;
+  for (const auto& e : std::filesystem::directory_iterator("/proc")) {
+    const std::string nome = e.path().filename().string();
+    if (nome.empty() || nome.find_first_not_of("0123456789") != std::string::npos) continue;
+    const long pid = std::atol(nome.c_str());
+    if (pid != servidor && pid != proprio) cpu[pid] = CpuDe(pid).Total();
+  }
+  return cpu;
+}
+
+double CpuDosOutrosDesde(const std::map<long, double>& antes, long servidor, long proprio) {
+  double total = 0;
+  for (const auto& [pid, segundos] : CpuDosOutros(servidor, proprio)) {
+    const auto a = antes.find(pid);
+    total += segundos - (a == antes.end() ? 0 : a->second);
+  }
+  return total;
+}
+
 
 int64_t Agora() {
   return std::chrono::duration_cast<std::chrono::microseconds>(Clock::now().time_since_epoch()).count();
@@ -209,6 +250,8 @@ double Percentil(std::vector<int64_t>& v, double p) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Progress lines reach a log as they happen.
+  std::setvbuf(stdout, nullptr, _IOLBF, 0);
   Teste t;
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
@@ -265,7 +308,9 @@ int main(int argc, char** argv) {
   int64_t devidas = 0, feitas = 0;
   std::uniform_int_distribution<std::size_t> escolha(0, logados - 1);
   auto inicioMedida = comeco;
-  double cpuServidor0 = 0, cpuProprio0 = 0;
+  Cpu cpuServidor0, cpuProprio0;
+  double roubada0 = 0;
+  std::map<long, double> outros0;
   int64_t entreguesNoFim = 0;
   while (Clock::now() < fimEnvio) {
     const double decorrido = std::chrono::duration<double>(Clock::now() - comeco).count();
@@ -273,8 +318,10 @@ int main(int argc, char** argv) {
       t.medindo = true;
       inicioMedida = Clock::now();
       t.enviadas = 0;
-      if (t.op.pidServidor > 0) cpuServidor0 = CpuSegundos(t.op.pidServidor);
-      cpuProprio0 = CpuSegundos(getpid());
+      if (t.op.pidServidor > 0) cpuServidor0 = CpuDe(t.op.pidServidor);
+      cpuProprio0 = CpuDe(getpid());
+      roubada0 = CpuRoubada();
+      outros0 = CpuDosOutros(t.op.pidServidor, getpid());
     }
     devidas = static_cast<int64_t>(decorrido * t.op.taxa);
     while (feitas < devidas) {
@@ -292,8 +339,10 @@ int main(int argc, char** argv) {
     t.rt.RunOnce(net::Milliseconds(1));
   }
   const auto fimMedida = Clock::now();
-  const double cpuServidor = t.op.pidServidor > 0 ? CpuSegundos(t.op.pidServidor) - cpuServidor0 : 0;
-  const double cpuProprio = CpuSegundos(getpid()) - cpuProprio0;
+  const Cpu cpuServidor = t.op.pidServidor > 0 ? CpuDe(t.op.pidServidor) - cpuServidor0 : Cpu{};
+  const Cpu cpuProprio = CpuDe(getpid()) - cpuProprio0;
+  const double roubada = CpuRoubada() - roubada0;
+  const double outros = CpuDosOutrosDesde(outros0, t.op.pidServidor, getpid());
   entreguesNoFim = t.entregues;
   // Let the last messages arrive (their latency counts), without sending more.
   const auto fimEspera = Clock::now() + std::chrono::seconds(3);
@@ -308,8 +357,16 @@ int main(int argc, char** argv) {
               static_cast<double>(entreguesNoFim) / janela, janela, t.op.taxa);
   std::printf("latency ms: p50 %.2f  p90 %.2f  p99 %.2f  max %.2f\n", Percentil(t.latencias, 0.50),
               Percentil(t.latencias, 0.90), Percentil(t.latencias, 0.99), Percentil(t.latencias, 1.0));
-  std::printf("CPU during the window: server %.0f%%, this tool %.0f%% (of one core)\n",
-              100.0 * cpuServidor / janela, 100.0 * cpuProprio / janela);
+  const auto pct = [janela](double segundos) { return 100.0 * segundos / janela; };
+  std::printf("CPU during the window, %% of one core: server %.0f%% (user %.0f%%, kernel %.0f%%), "
+              "this tool %.0f%%\n",
+              pct(cpuServidor.Total()), pct(cpuServidor.usuario), pct(cpuServidor.sistema),
+              pct(cpuProprio.Total()));
+  // Whatever else ran meanwhile competed for the same cores: a figure taken
+  // while it was high says little.
+  std::printf("meanwhile: other processes (kernel threads too) %.0f%%, stolen by the "
+              "hypervisor %.0f%%\n",
+              pct(outros), pct(roubada));
   if (t.op.pidServidor > 0) {
     std::printf("server RSS after the run: %.1f MB\n",
                 static_cast<double>(RssKb(t.op.pidServidor)) / 1024.0);
