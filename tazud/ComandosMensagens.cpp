@@ -22,8 +22,8 @@ void TServidor::CMSG(TSessao& s, std::string& resto) {
   std::string linha;
   bool parcial = false;
   if (destino != nullptr) {
-    linha = MontarLinha("CMSG", {std::to_string(s.niu), EscreverApelido(s.apelido),
-                                 textos::PresencaAoVivo, texto});
+    linha = MontarLinha(
+        "CMSG", {std::to_string(s.niu), EscreverApelido(s.apelido), textos::PresencaAoVivo, texto});
     const TEntregaDireta entrega = EntregarJa(*destino, linha);
     if (entrega == TEntregaDireta::NoKernel) {
       destino->remetentes.insert(s.niu);

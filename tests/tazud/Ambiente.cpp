@@ -82,7 +82,8 @@ TCliente& Ambiente::Conectar() {
 }
 
 TCliente& Ambiente::Conectar(
-    const std::function<std::unique_ptr<net::TcpSocket>(std::unique_ptr<net::TcpSocket>)>& embrulhar) {
+    const std::function<std::unique_ptr<net::TcpSocket>(std::unique_ptr<net::TcpSocket>)>&
+        embrulhar) {
   // A connection the fake runtime opens outward works as well from the
   // server's side: the peer plays the client.
   std::unique_ptr<net::TcpSocket> socket = rt_.CreateTcpSocket();

@@ -13,7 +13,6 @@ namespace tazu::tazud::test {
 namespace {
 
 using ::testing::ElementsAre;
-using ::testing::Each;
 using ::testing::IsEmpty;
 using ::testing::StartsWith;
 
@@ -268,7 +267,8 @@ TEST_F(Entrega, AMessageInTheTurnOfTheRecipientsLoginComesAfterTheLoginAnswers) 
   TCliente& a = Entrar(ana_, "a");
   a.Receber();
   servidor_->AoRegistrar = [&](const std::string& linha) {
-    if (linha.rfind("logged in", 0) == 0 && linha.find("NIU " + std::to_string(bia_)) != std::string::npos) {
+    if (linha.rfind("logged in", 0) == 0 &&
+        linha.find("NIU " + std::to_string(bia_)) != std::string::npos) {
       Mandar(a, bia_, "oi");
     }
   };

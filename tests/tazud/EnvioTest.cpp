@@ -26,7 +26,8 @@ std::string Esperado(const std::string& linha, uint8_t chave) {
 
 TEST(Envio, WritesWhatTheSharedCodecWritesForAnyLine) {
   // Bytes that matter to framing, trimming and scrambling, and plain ones.
-  const std::string alfabeto = std::string("\r\n \t\x01\xA7\xC0\xFF\x80[]#<>aZ09", 18) + std::string(1, '\0');
+  const std::string alfabeto =
+      std::string("\r\n \t\x01\xA7\xC0\xFF\x80[]#<>aZ09", 18) + std::string(1, '\0');
   std::mt19937 rng(20240611);
   for (int i = 0; i < 20000; ++i) {
     std::string linha;
@@ -36,8 +37,12 @@ TEST(Envio, WritesWhatTheSharedCodecWritesForAnyLine) {
     ASSERT_EQ(Empacotar(linha, chave), Esperado(linha, chave))
         << "line of " << linha.size() << " bytes, key " << int(chave);
   }
-  for (const std::string& linha : {std::string(), std::string("   "), std::string("[CMSG]\xA7" "1\xA7oi  "),
-                                   std::string(" [SCEM]\xA7" "1000"), std::string("[RPNG]\r\n")}) {
+  for (const std::string& linha : {std::string(), std::string("   "),
+                                   std::string("[CMSG]\xA7"
+                                               "1\xA7oi  "),
+                                   std::string(" [SCEM]\xA7"
+                                               "1000"),
+                                   std::string("[RPNG]\r\n")}) {
     for (const uint8_t chave : {uint8_t{0}, uint8_t{77}, uint8_t{255}}) {
       EXPECT_EQ(Empacotar(linha, chave), Esperado(linha, chave));
     }

@@ -1,5 +1,6 @@
 // The server on its epoll runtime with real sockets on 127.0.0.1: a scrambled
-// login, and a client that stops reading while another goes on.
+// login, a client that stops reading while another goes on, what is stored
+// for a reader the kernel cannot take more for, and the loop's own tasks.
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -172,15 +173,19 @@ TEST_F(Rede, AStalledReaderGetsEverythingInOrderAndOnlyWhatTheKernelRefusedIsSto
   int enviadas = 0;
   auto mandar = [&](int n) {
     for (int i = 0; i < n; ++i) {
-      ativo.Enviar(MontarLinha("CMSG", {std::to_string(nius_[0]), std::to_string(enviadas++) + recheio}));
+      ativo.Enviar(
+          MontarLinha("CMSG", {std::to_string(nius_[0]), std::to_string(enviadas++) + recheio}));
     }
   };
   // Until the kernel refuses some, then a few more behind those.
-  ASSERT_TRUE(Esperar([&] {
-    mandar(50);
-    ativo.Ler();
-    return banco_->ContarMensagens(nius_[0]) > 0;
-  }, 30000)) << "the kernel never refused anything";
+  ASSERT_TRUE(Esperar(
+      [&] {
+        mandar(50);
+        ativo.Ler();
+        return banco_->ContarMensagens(nius_[0]) > 0;
+      },
+      30000))
+      << "the kernel never refused anything";
   mandar(20);
   ASSERT_TRUE(Esperar([&] {
     ativo.Ler();
@@ -207,17 +212,20 @@ TEST_F(Rede, AStalledReaderGetsEverythingInOrderAndOnlyWhatTheKernelRefusedIsSto
   }
   int inteiras = 0;
   for (const auto& l : lento.linhas) inteiras += l.rfind("[CMSG]", 0) == 0;
-  EXPECT_GE(inteiras, enviadas - guardadas) << "a message confirmed without a row was not in the kernel";
+  EXPECT_GE(inteiras, enviadas - guardadas)
+      << "a message confirmed without a row was not in the kernel";
 
   std::vector<int> ordem;
-  ASSERT_TRUE(Esperar([&] {
-    lento.Ler();
-    ordem.clear();
-    for (const auto& l : lento.linhas) {
-      if (l.rfind("[CMSG]", 0) == 0) ordem.push_back(std::stoi(l.substr(l.rfind('\xA7') + 1)));
-    }
-    return static_cast<int>(ordem.size()) >= enviadas;
-  }, 30000));
+  ASSERT_TRUE(Esperar(
+      [&] {
+        lento.Ler();
+        ordem.clear();
+        for (const auto& l : lento.linhas) {
+          if (l.rfind("[CMSG]", 0) == 0) ordem.push_back(std::stoi(l.substr(l.rfind('\xA7') + 1)));
+        }
+        return static_cast<int>(ordem.size()) >= enviadas;
+      },
+      30000));
   std::vector<int> esperada(enviadas);
   for (int i = 0; i < enviadas; ++i) esperada[i] = i;
   EXPECT_EQ(ordem, esperada);

@@ -108,7 +108,6 @@ double CpuDosOutrosDesde(const std::map<long, double>& antes, long servidor, lon
   return total;
 }
 
-
 int64_t Agora() {
   return std::chrono::duration_cast<std::chrono::microseconds>(Clock::now().time_since_epoch()).count();
 }
@@ -358,15 +357,17 @@ int main(int argc, char** argv) {
   std::printf("latency ms: p50 %.2f  p90 %.2f  p99 %.2f  max %.2f\n", Percentil(t.latencias, 0.50),
               Percentil(t.latencias, 0.90), Percentil(t.latencias, 0.99), Percentil(t.latencias, 1.0));
   const auto pct = [janela](double segundos) { return 100.0 * segundos / janela; };
-  std::printf("CPU during the window, %% of one core: server %.0f%% (user %.0f%%, kernel %.0f%%), "
-              "this tool %.0f%%\n",
-              pct(cpuServidor.Total()), pct(cpuServidor.usuario), pct(cpuServidor.sistema),
-              pct(cpuProprio.Total()));
+  std::printf(
+      "CPU during the window, %% of one core: server %.0f%% (user %.0f%%, kernel %.0f%%), "
+      "this tool %.0f%%\n",
+      pct(cpuServidor.Total()), pct(cpuServidor.usuario), pct(cpuServidor.sistema),
+      pct(cpuProprio.Total()));
   // Whatever else ran meanwhile competed for the same cores: a figure taken
   // while it was high says little.
-  std::printf("meanwhile: other processes (kernel threads too) %.0f%%, stolen by the "
-              "hypervisor %.0f%%\n",
-              pct(outros), pct(roubada));
+  std::printf(
+      "meanwhile: other processes (kernel threads too) %.0f%%, stolen by the "
+      "hypervisor %.0f%%\n",
+      pct(outros), pct(roubada));
   if (t.op.pidServidor > 0) {
     std::printf("server RSS after the run: %.1f MB\n",
                 static_cast<double>(RssKb(t.op.pidServidor)) / 1024.0);
