@@ -32,5 +32,7 @@ function(tazu_library name)
   cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
   add_library(${name} STATIC ${ARG_SOURCES})
   tazu_target_defaults(${name})
+  # Whoever includes our headers needs C++20 too.
+  target_compile_features(${name} PUBLIC cxx_std_20)
   target_link_libraries(${name} PUBLIC ${ARG_DEPS})
 endfunction()
