@@ -90,17 +90,25 @@ void TServidor::CPAC(TSessao& s, std::string& resto) {
   Notificar(niu, "SPAC", s, DataDeHoje(), ProtegerTexto(resto));
 }
 
-// [CAAC]§NIU: this user grants NIU's request.
-void TServidor::CAAC(TSessao& s, std::string& resto) {
+// The requester whose pending request this user answers with `codigo`, the
+// request already taken out of the store; 0 when there is none to answer.
+Niu TServidor::ResponderPedido(TSessao& s, std::string& resto, std::string_view codigo) {
   const std::vector<std::string> campos = Dividir(resto);
-  const Niu requerente = LerNiu(s, campos.empty() ? std::string() : campos[0], "CAAC");
-  if (requerente == 0) return;
+  const Niu requerente = LerNiu(s, campos.empty() ? std::string() : campos[0], codigo);
+  if (requerente == 0) return 0;
   if (!banco_.ExistePedido(requerente, s.niu)) {
     Recusar(s, textos::ErroSemPedido);
-    return;
+    return 0;
   }
-  if (!Gravar(s)) return;
+  if (!Gravar(s)) return 0;
   banco_.RemoverPedido(requerente, s.niu);
+  return requerente;
+}
+
+// [CAAC]§NIU: this user grants NIU's request.
+void TServidor::CAAC(TSessao& s, std::string& resto) {
+  const Niu requerente = ResponderPedido(s, resto, "CAAC");
+  if (requerente == 0) return;
   const bool naLista = banco_.Lista(requerente, s.niu).has_value();
   if (naLista) banco_.GravarContato(requerente, s.niu, 'A');
   Notificar(requerente, "CAAC", s, DataDeHoje(), "");
@@ -111,15 +119,8 @@ void TServidor::CAAC(TSessao& s, std::string& resto) {
 
 // [CRAC]§NIU: this user refuses NIU's request.
 void TServidor::CRAC(TSessao& s, std::string& resto) {
-  const std::vector<std::string> campos = Dividir(resto);
-  const Niu requerente = LerNiu(s, campos.empty() ? std::string() : campos[0], "CRAC");
+  const Niu requerente = ResponderPedido(s, resto, "CRAC");
   if (requerente == 0) return;
-  if (!banco_.ExistePedido(requerente, s.niu)) {
-    Recusar(s, textos::ErroSemPedido);
-    return;
-  }
-  if (!Gravar(s)) return;
-  banco_.RemoverPedido(requerente, s.niu);
   if (banco_.Lista(requerente, s.niu) == std::optional<char>('P')) {
     banco_.RemoverContato(requerente, s.niu);
   }

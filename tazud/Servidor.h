@@ -147,6 +147,7 @@ class TServidor {
   void CPAC(TSessao&, std::string&);
   void CAAC(TSessao&, std::string&);
   void CRAC(TSessao&, std::string&);
+  Niu ResponderPedido(TSessao& s, std::string& resto, std::string_view codigo);
   void CMSG(TSessao&, std::string&);
   void CNMS(TSessao&, std::string&);
   void CRIU(TSessao&, std::string&);

@@ -20,10 +20,7 @@ namespace {
 const std::string S = "\xA7";
 
 TEST(CliProcesso, LogsInSendsReceivesAndQuits) {
-  int argc = 1;
-  char nome[] = "cli_processo";
-  char* argv[] = {nome, nullptr};
-  QCoreApplication app(argc, argv);
+  test::AplicacaoDeTeste app("cli_processo");
   net::QtRuntime rt;
   test::ServidorRoteirizado servidor(rt);
   QTemporaryDir home;

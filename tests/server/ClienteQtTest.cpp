@@ -16,10 +16,7 @@ namespace {
 const std::string S = "\xA7";
 
 TEST(ClienteQt, LoginScrambledMessageAndQuitOverLoopback) {
-  int argc = 1;
-  char nome[] = "cliente_qt";
-  char* argv[] = {nome, nullptr};
-  QCoreApplication app(argc, argv);
+  test::AplicacaoDeTeste app("cliente_qt");
   net::QtRuntime rt;
   test::ServidorRoteirizado servidor(rt);
   TClientePCTazu cliente(rt);
