@@ -2,7 +2,7 @@
 
 #include <charconv>
 
-#include "core/Cp1252.h"
+#include "base/Cp1252.h"
 #include "core/Listas.h"
 #include "core/UGlobal.h"
 #include "core/UHistorico.h"

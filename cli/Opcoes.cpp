@@ -2,7 +2,7 @@
 #include <vector>
 
 #include "cli/AplicacaoCli.h"
-#include "core/Cp1252.h"
+#include "base/Cp1252.h"
 #include "core/UGlobal.h"
 
 namespace tazu::cli {

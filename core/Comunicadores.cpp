@@ -1,6 +1,6 @@
 #include "core/Comunicadores.h"
 
-#include "core/Eventos.h"
+#include "base/Eventos.h"
 #include "core/UGlobal.h"
 
 namespace tazu {

@@ -5,7 +5,7 @@
 #include <ctime>
 
 #include "core/Caminhos.h"
-#include "core/Eventos.h"
+#include "base/Eventos.h"
 #include "core/Textos.h"
 #include "core/UCriptografia.h"
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <iostream>
 
-#include "core/Cp1252.h"
-#include "core/Eventos.h"
+#include "base/Cp1252.h"
+#include "base/Eventos.h"
 #include "core/Textos.h"
 #include "core/UGlobal.h"
 

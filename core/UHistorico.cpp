@@ -8,7 +8,7 @@
 #include <ctime>
 
 #include "core/Caminhos.h"
-#include "core/Cp1252.h"
+#include "base/Cp1252.h"
 #include "core/UCriptografia.h"
 #include "core/UGlobal.h"
 

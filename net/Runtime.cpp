@@ -45,8 +45,7 @@ void TcpSocket::ReadBlock(std::size_t bytes) {
 }
 
 void TcpSocket::EndDeliveries() {
-  *alive_ = false;
-  alive_ = std::make_shared<bool>(true);
+  alive_.Renew();
   buffer_.clear();
   block_ = 0;
   searched_ = 0;
@@ -54,7 +53,7 @@ void TcpSocket::EndDeliveries() {
 
 bool TcpSocket::Deliver(std::string_view chunk) {
   // A callback may destroy or close the socket; `alive` outlives both.
-  const std::shared_ptr<bool> alive = alive_;
+  const Lifetime::Guard alive = alive_.Watch();
   // Whole lines in this chunk are handed over without copying; only when an
   // unfinished line or block is waiting are the two joined.
   std::string joined;
@@ -86,7 +85,7 @@ bool TcpSocket::Deliver(std::string_view chunk) {
     searchFrom = 0;  // the callback may change the line end
     // Through a copy: the handler may destroy the socket, and with it onData.
     if (const auto handler = onData) handler(piece);
-    if (!*alive) return false;
+    if (!alive) return false;
   }
   if (pos == data.size()) return true;
   buffer_.assign(data.substr(pos));

@@ -21,6 +21,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/Lifetime.h"
+
 namespace tazu::net {
 
 using Milliseconds = std::chrono::milliseconds;
@@ -51,7 +53,7 @@ const char* ToString(SocketError error);
 // announces is read with ReadBlock, so the lines after it are still cut.
 class TcpSocket {
  public:
-  virtual ~TcpSocket() { *alive_ = false; }
+  virtual ~TcpSocket() { alive_.End(); }
 
   // Starts connecting. False when the attempt cannot even start (an empty host
   // or port 0); otherwise the outcome arrives later as onConnected or onError.
@@ -107,7 +109,7 @@ class TcpSocket {
   virtual void FailLineTooLong() = 0;
 
  private:
-  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+  Lifetime alive_;
   bool lineMode_ = false;
   std::string lineEnd_ = "\r\n";
   std::size_t maxLine_ = 1 << 20;

@@ -3,7 +3,7 @@
 #include <string>
 #include <unordered_map>
 
-#include "core/Eventos.h"
+#include "base/Eventos.h"
 #include "core/UGlobal.h"
 #include "server/Textos.h"
 #include "server/UClientePCTazu.h"
@@ -65,17 +65,17 @@ struct TClientePCTazu::TLote {
 };
 
 void TClientePCTazu::AoSocketDados(std::string_view dados) {
-  const std::shared_ptr<bool> vivo = vivo_;
+  const Lifetime::Guard vivo = vivo_.Watch();
   TLote lote;
   leitor_.Alimentar(
-      dados, [&](std::string_view bruta) { return TratarLinha(std::string(bruta), lote) && *vivo; },
+      dados, [&](std::string_view bruta) { return TratarLinha(std::string(bruta), lote) && vivo; },
       [&] {
         Disparar(AoReceberErro, *this, 1, std::string(textos::LinhaLongaDemais));
-        if (!*vivo) return;
+        if (!vivo) return;
         RespostaOk = false;
         lote.resposta = true;
       });
-  if (*vivo) LiquidarPendente(lote);
+  if (vivo) LiquidarPendente(lote);
 }
 
 bool TClientePCTazu::TratarLinha(const std::string& bruta, TLote& lote) {

@@ -2,7 +2,7 @@
 // outside networks, and the routing of the windows' requests by community.
 #include <string>
 
-#include "core/Eventos.h"
+#include "base/Eventos.h"
 #include "core/UGlobal.h"
 #include "server/Textos.h"
 #include "server/UClientePCTazu.h"
@@ -263,8 +263,8 @@ void TClientePCTazu::ComunicadorDesconectou(TInterfaceComunicador& c) {
   Disparar(AoDesconectarComunicador, *this, c);
   // An adapter lives for one login: once it has logged off it is freed, later,
   // when none of its own code is running any more.
-  runtime_.Post([this, vivo = std::weak_ptr<bool>(vivo_), alvo = &c] {
-    if (vivo.expired()) return;
+  runtime_.Post([this, vivo = vivo_.Watch(), alvo = &c] {
+    if (!vivo) return;
     std::erase_if(adaptadores_, [alvo](const auto& a) { return a.get() == alvo; });
   });
 }

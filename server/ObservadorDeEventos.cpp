@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "core/Cp1252.h"
+#include "base/Cp1252.h"
 
 namespace tazu {
 

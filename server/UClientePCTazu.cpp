@@ -19,7 +19,7 @@
 //   AoDesconectarServidor. An error while connected also quits, as Sair does.
 #include "server/UClientePCTazu.h"
 
-#include "core/Eventos.h"
+#include "base/Eventos.h"
 #include "core/UGlobal.h"
 #include "server/Textos.h"
 
@@ -42,7 +42,7 @@ TClientePCTazu::TClientePCTazu(net::Runtime& runtime) : runtime_(runtime) {
 }
 
 TClientePCTazu::~TClientePCTazu() {
-  *vivo_ = false;
+  vivo_.End();
   // Nothing reaches the windows any more; adapters still alive are freed here.
   Contatos.AoLiberarContato = nullptr;
   for (auto& a : adaptadores_) {

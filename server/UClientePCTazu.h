@@ -23,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "base/Lifetime.h"
 #include "core/Comunicadores.h"
 #include "core/Listas.h"
 #include "core/ProtocoloTazu.h"
@@ -255,7 +256,7 @@ class TClientePCTazu {
   // Adapters live from their start until they have logged off; the list above
   // only refers to the connected ones.
   std::vector<std::unique_ptr<TInterfaceComunicador>> adaptadores_;
-  std::shared_ptr<bool> vivo_ = std::make_shared<bool>(true);
+  Lifetime vivo_;
 };
 
 }  // namespace tazu

@@ -1,6 +1,6 @@
 #include "skin/Texto.h"
 
-#include "core/Cp1252.h"
+#include "base/Cp1252.h"
 
 namespace tazu {
 

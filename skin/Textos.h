@@ -3,7 +3,7 @@
 
 #include <string_view>
 
-#include "core/Cp1252.h"
+#include "base/Cp1252.h"
 
 namespace tazu::textos_skin {
 

@@ -2,7 +2,7 @@
 
 #include <QPixmap>
 
-#include "core/Eventos.h"
+#include "base/Eventos.h"
 #include "skin/Skin.h"
 
 namespace tazu {

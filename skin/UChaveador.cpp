@@ -3,7 +3,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-#include "core/Eventos.h"
+#include "base/Eventos.h"
 #include "skin/Skin.h"
 
 namespace tazu {

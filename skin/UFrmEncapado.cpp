@@ -5,7 +5,7 @@
 #include <QPainter>
 #include <QResizeEvent>
 
-#include "core/Eventos.h"
+#include "base/Eventos.h"
 #include "skin/Animacao.h"
 #include "skin/BmpRgn.h"
 #include "skin/MoverForm.h"

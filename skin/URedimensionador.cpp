@@ -3,7 +3,7 @@
 #include <QWidget>
 #include <algorithm>
 
-#include "core/Eventos.h"
+#include "base/Eventos.h"
 
 namespace tazu {
 

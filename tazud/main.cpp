@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "core/Cp1252.h"
+#include "base/Cp1252.h"
 #include "tazud/Banco.h"
 #include "tazud/EpollRuntime.h"
 #include "tazud/Senhas.h"

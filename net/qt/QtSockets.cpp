@@ -51,9 +51,9 @@ QtTcpSocket::QtTcpSocket(QObject* home, QTcpSocket* socket) : home_(home) {
   Dispatch([this] {
     if (socket_ == nullptr) return;
     if (socket_->bytesAvailable() > 0) {
-      const auto life = life_;
+      const auto life = life_.Watch();
       HandleReadyRead();
-      if (!*life) return;
+      if (!life) return;
     }
     if (socket_ != nullptr && socket_->state() == QAbstractSocket::UnconnectedState) {
       HandlePeerClosed();
@@ -63,7 +63,7 @@ QtTcpSocket::QtTcpSocket(QObject* home, QTcpSocket* socket) : home_(home) {
 }
 
 QtTcpSocket::~QtTcpSocket() {
-  *life_ = false;
+  life_.End();
   Retire(true);
 }
 
@@ -119,17 +119,16 @@ void QtTcpSocket::Dispatch(std::function<void()> handler) {
   runScheduled_ = true;
   QMetaObject::invokeMethod(
       home_.data(),
-      [this, life = std::weak_ptr<bool>(life_)] {
-        const auto alive = life.lock();
-        if (alive && *alive) RunDeferred();
+      [this, life = life_.Watch()] {
+        if (life) RunDeferred();
       },
       Qt::QueuedConnection);
 }
 
 void QtTcpSocket::RunDeferred() {
   runScheduled_ = false;
-  const auto life = life_;
-  while (!deferred_.empty() && *life) {
+  const auto life = life_.Watch();
+  while (!deferred_.empty() && life) {
     const std::function<void()> handler = std::move(deferred_.front());
     deferred_.pop_front();
     handler();
@@ -200,9 +199,9 @@ void QtTcpSocket::HandleReadyRead() {
 
 void QtTcpSocket::HandlePeerClosed() {
   if (socket_ != nullptr && socket_->bytesAvailable() > 0) {
-    const auto life = life_;
+    const auto life = life_.Watch();
     HandleReadyRead();
-    if (!*life || socket_ == nullptr) return;
+    if (!life || socket_ == nullptr) return;
   }
   Retire(false);
   EndDeliveries();
@@ -229,7 +228,7 @@ QtTcpListener::QtTcpListener(QObject* home) : home_(home), server_(new QTcpServe
 }
 
 QtTcpListener::~QtTcpListener() {
-  *life_ = false;
+  life_.End();
   if (server_ == nullptr) return;
   server_->disconnect();
   server_->close();
@@ -268,8 +267,8 @@ uint16_t QtTcpListener::Port() const {
 }
 
 void QtTcpListener::HandleNewConnection() {
-  const auto life = life_;
-  while (*life && server_ != nullptr && server_->hasPendingConnections()) {
+  const auto life = life_.Watch();
+  while (life && server_ != nullptr && server_->hasPendingConnections()) {
     auto connection = std::make_unique<QtTcpSocket>(home_.data(), server_->nextPendingConnection());
     // Unclaimed connections close at once.
     if (const auto handler = onAccept) handler(std::move(connection));

@@ -59,7 +59,7 @@ class QtTcpSocket final : public TcpSocket {
   bool runScheduled_ = false;
   bool connected_ = false;
   int inCall_ = 0;  // Connect or Send in progress
-  std::shared_ptr<bool> life_ = std::make_shared<bool>(true);
+  Lifetime life_;
 };
 
 class QtTcpListener final : public TcpListener {
@@ -75,7 +75,7 @@ class QtTcpListener final : public TcpListener {
 
   QPointer<QObject> home_;
   QPointer<QTcpServer> server_;
-  std::shared_ptr<bool> life_ = std::make_shared<bool>(true);
+  Lifetime life_;
 };
 
 }  // namespace tazu::net

@@ -6,7 +6,7 @@
 #include <functional>
 #include <vector>
 
-#include "core/Cp1252.h"
+#include "base/Cp1252.h"
 #include "skin-src/desenho/Arte.h"
 #include "tools/skinc/Codificadores.h"
 

@@ -4,7 +4,7 @@
 
 #include <random>
 
-#include "core/Cp1252.h"
+#include "base/Cp1252.h"
 #include "core/UGlobal.h"
 
 namespace tazu {

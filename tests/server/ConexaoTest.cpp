@@ -2,7 +2,7 @@
 // errors and the settling of pending requests.
 #include <gtest/gtest.h>
 
-#include "core/Cp1252.h"
+#include "base/Cp1252.h"
 #include "core/UCriptografia.h"
 #include "tests/server/ClienteFixture.h"
 

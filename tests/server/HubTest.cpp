@@ -2,7 +2,7 @@
 // of requests by community.
 #include <gtest/gtest.h>
 
-#include "core/Cp1252.h"
+#include "base/Cp1252.h"
 #include "core/Listas.h"
 #include "tests/server/ClienteFixture.h"
 

@@ -6,7 +6,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "core/Cp1252.h"
+#include "base/Cp1252.h"
 #include "skin/MoverForm.h"
 #include "skin/Texto.h"
 #include "skin/UAguarde.h"

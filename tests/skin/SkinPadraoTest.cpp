@@ -9,7 +9,7 @@
 #include <set>
 #include <sstream>
 
-#include "core/Cp1252.h"
+#include "base/Cp1252.h"
 #include "skin/Skin.h"
 #include "skin/UFeicoesVariaveis.h"
 #include "tests/skin/Apoio.h"

@@ -1,7 +1,7 @@
 // The server's side of the protocol, played by clients over the fake runtime.
 #include <gmock/gmock.h>
 
-#include "core/Cp1252.h"
+#include "base/Cp1252.h"
 #include "tests/tazud/Ambiente.h"
 
 namespace tazu::tazud::test {

@@ -17,7 +17,7 @@
 #include <iostream>
 #include <map>
 
-#include "core/Cp1252.h"
+#include "base/Cp1252.h"
 #include "skin/Animacao.h"
 #include "skin/BmpRgn.h"
 #include "skin/Skin.h"

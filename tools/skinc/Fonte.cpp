@@ -4,7 +4,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "core/Cp1252.h"
+#include "base/Cp1252.h"
 
 namespace tazu::skinc {
 
