@@ -1,6 +1,6 @@
 #include "shell/Contexto.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QDesktopServices>
 
 #include "core/UHistorico.h"
@@ -25,6 +25,7 @@ TContexto::TContexto(net::Runtime& runtime, TClientePCTazu& cliente)
   Espera.Fechar = [] {};
   TocarSom = [](const std::string&) {};
   AbrirEndereco = [](const QUrl&) {};
+  PedirAtencao = [](QWidget& janela) { QApplication::alert(&janela, 0); };
   Terminar = [](int codigo) { QCoreApplication::exit(codigo); };
 }
 

@@ -126,6 +126,8 @@ class TContexto {
   // Plays a sound of the skin ("Sons\\Incoming_MSG.wav") without waiting.
   std::function<void(const std::string& relativoNaSkin)> TocarSom;
   std::function<void(const QUrl&)> AbrirEndereco;
+  // Flashes the window's caption and taskbar entry until it is activated.
+  std::function<void(QWidget&)> PedirAtencao;
   // Ends the program with this exit code.
   std::function<void(int codigo)> Terminar;
 

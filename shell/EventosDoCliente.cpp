@@ -173,6 +173,8 @@ TFrmComunicando* TFrmPrincipal::AbrirConversa(TContato& contato, bool recebida) 
     };
     janela->DefinirContato(&contato);
     if (recebida) {
+      // A message must not take the focus from whatever the user is doing.
+      janela->setAttribute(Qt::WA_ShowWithoutActivating);
       janela->showMinimized();
       janela->ChamaAtencao();
       return janela;

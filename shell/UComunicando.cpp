@@ -186,6 +186,7 @@ void TFrmComunicando::Apresentar() {
   const std::string icone = Icone(c.Origem.str(), c.Status);
   imgComunicador_->setPixmap(icone.empty() ? QPixmap() : TIcones::Figura(icone));
   imgComunicador_->adjustSize();
+  imgComunicador_->setVisible(!icone.empty());
   Atualiza();
 }
 
@@ -236,10 +237,14 @@ void TFrmComunicando::Enviar() {
                            std::string(textos_shell::EstaConectado));
     return;
   }
-  const std::string texto = ParaCp1252(memo_->toPlainText());
-  const auto linhas = TConversa::LinhasParaEnviar(texto);
+  const auto linhas = TConversa::LinhasParaEnviar(ParaCp1252(memo_->toPlainText()));
   if (!linhas) return;
-  conversa_.UltimoEnviado = texto;
+  // Kept as the program keeps every text: lines joined by CR LF.
+  conversa_.UltimoEnviado.clear();
+  for (std::size_t i = 0; i < linhas->size(); ++i) {
+    if (i) conversa_.UltimoEnviado += "\r\n";
+    conversa_.UltimoEnviado += (*linhas)[i];
+  }
   conversa_.Enviando = true;
   DefinirEnvio(false);
   memo_->setEnabled(false);
@@ -296,7 +301,7 @@ void TFrmComunicando::MensagemNaoEntregue(const std::string& hora,
 void TFrmComunicando::ChamaAtencao() {
   // The window manager flashes the caption and the taskbar entry until the
   // window is activated.
-  QApplication::alert(this, 0);
+  ctx_.PedirAtencao(*this);
   conversa_.NaoLido = true;
   if (contato_ && AoChegarInativa) {
     AoChegarInativa(conversa_.Comunicador, conversa_.Identificador, Titulo());
@@ -314,8 +319,13 @@ void TFrmComunicando::Ativou() {
 
 void TFrmComunicando::changeEvent(QEvent* e) {
   TFrmEncapado::changeEvent(e);
-  if (e->type() != QEvent::ActivationChange || fechando_) return;
-  if (isActiveWindow()) {
+  if (fechando_) return;
+  // Restored while active counts as activated: only now can the text be seen.
+  if (e->type() == QEvent::WindowStateChange && isActiveWindow() && !isMinimized()) Ativou();
+  if (e->type() != QEvent::ActivationChange) return;
+  // A minimised window shows nothing: being active does not make its text
+  // seen.
+  if (isActiveWindow() && !isMinimized()) {
     Ativou();
     if (memo_->isEnabled()) memo_->setFocus();
   } else if (ctx_.JanelaAtiva == this && QApplication::activeWindow()) {

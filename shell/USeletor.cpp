@@ -27,11 +27,11 @@ bool TSeletor::LinhaValida(int linha) const {
 }
 
 void TSeletor::Selecionar(int linha) {
-  if (!LinhaValida(linha) || fundo_.isNull()) return;
+  if (!LinhaValida(linha)) return;
   atual_ = linha;
   const int topo = linha * AlturaDaSelecao;
   const int base = std::min(topo + AlturaDaSelecao, fundo_.height() - 1);
-  if (base <= topo) {
+  if (fundo_.isNull() || base <= topo) {
     destaque_ = QImage();
   } else {
     destaque_ = fundo_.copy(0, topo, fundo_.width(), base - topo);
