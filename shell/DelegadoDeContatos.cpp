@@ -55,4 +55,12 @@ QSize TDelegadoDeContatos::sizeHint(const QStyleOptionViewItem& opcao, const QMo
   return {opcao.rect.width(), altura_};
 }
 
+void TVistaDeContatos::dataChanged(const QModelIndex& primeiro, const QModelIndex& ultimo,
+                                   const QList<int>&) {
+  for (int r = primeiro.row(); r <= ultimo.row(); ++r) {
+    const QRect area = visualRect(model()->index(r, 0));
+    if (area.intersects(viewport()->rect())) viewport()->update(area);
+  }
+}
+
 }  // namespace tazu

@@ -4,6 +4,7 @@
 // rows out without asking each one.
 #pragma once
 
+#include <QListView>
 #include <QPixmap>
 #include <QStyledItemDelegate>
 #include <vector>
@@ -28,6 +29,18 @@ class TDelegadoDeContatos : public QStyledItemDelegate {
 
   const std::vector<QPixmap>& imagens_;
   int altura_;
+};
+
+// The view of the lists. A row's picture changes (presence, blinking) never
+// change its size, so they repaint the row and nothing else: the stock view
+// would lay every row out again for each one.
+class TVistaDeContatos : public QListView {
+ public:
+  using QListView::QListView;
+
+ protected:
+  void dataChanged(const QModelIndex& primeiro, const QModelIndex& ultimo,
+                   const QList<int>& papeis) override;
 };
 
 }  // namespace tazu

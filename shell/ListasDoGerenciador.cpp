@@ -129,6 +129,7 @@ void TListasDoGerenciador::LimpaListas() {
   beginResetModel();
   for (auto& lista : listas_) lista.clear();
   linhas_.clear();
+  Recontar();
   endResetModel();
 }
 
@@ -153,12 +154,13 @@ const TListasDoGerenciador::TLinha* TListasDoGerenciador::PorChave(const std::st
   return it == linhas_.end() ? nullptr : it->second.get();
 }
 
-int TListasDoGerenciador::Inicio(int lista) const {
+void TListasDoGerenciador::Recontar() {
   int inicio = 0;
-  for (int l = 0; l < lista; ++l) {
+  for (std::size_t l = 0; l < listas_.size(); ++l) {
+    inicios_[l] = inicio;
     if (!listas_[l].empty()) inicio += static_cast<int>(listas_[l].size()) + 1;
   }
-  return inicio;
+  inicios_[listas_.size()] = inicio;
 }
 
 int TListasDoGerenciador::LinhaDoCabecalho(TLista lista) const {
@@ -188,6 +190,7 @@ void TListasDoGerenciador::Inserir(std::unique_ptr<TLinha> linha) {
   lista.insert(lista.begin() + static_cast<std::ptrdiff_t>(pos), linha.get());
   const std::string chave = linha->Chave;
   linhas_.emplace(chave, std::move(linha));
+  Recontar();
   endInsertRows();
 }
 
@@ -206,6 +209,7 @@ std::unique_ptr<TListasDoGerenciador::TLinha> TListasDoGerenciador::Retirar(
   lista.erase(lista.begin() + static_cast<std::ptrdiff_t>(pos));
   std::unique_ptr<TLinha> retirada = std::move(it->second);
   linhas_.erase(it);
+  Recontar();
   endRemoveRows();
   return retirada;
 }

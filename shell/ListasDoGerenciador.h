@@ -98,8 +98,11 @@ class TListasDoGerenciador : public QAbstractListModel {
   Qt::ItemFlags flags(const QModelIndex& indice) const override;
 
  private:
-  // Where a list starts in the model (its header, when it has rows).
-  int Inicio(int lista) const;
+  // Where a list starts in the model (its header, when it has rows); the
+  // views ask for the row count once per row when they lay out, so it is kept
+  // rather than counted.
+  int Inicio(int lista) const { return inicios_[static_cast<std::size_t>(lista)]; }
+  void Recontar();
   std::size_t Posicao(const TLinha& linha) const;
   void Inserir(std::unique_ptr<TLinha> linha);
   std::unique_ptr<TLinha> Retirar(const std::string& chave);
@@ -108,6 +111,7 @@ class TListasDoGerenciador : public QAbstractListModel {
   std::array<std::vector<TLinha*>, QuantidadeDeListas> listas_;
   std::unordered_map<std::string, std::unique_ptr<TLinha>> linhas_;
   std::array<QString, QuantidadeDeListas> titulos_;
+  std::array<int, QuantidadeDeListas + 1> inicios_{};
 };
 
 }  // namespace tazu

@@ -52,7 +52,7 @@ void TFrmGerenciador::CriarControles() {
   lblIdentificacao_->setAlignment(Qt::AlignCenter);
   lblIdentificacao_->setTextFormat(Qt::PlainText);
 
-  lista_ = new QListView(this);
+  lista_ = new TVistaDeContatos(this);
   delegado_ = new TDelegadoDeContatos(icones_.Contatos, lista_);
   lista_->setItemDelegate(delegado_);
   lista_->setModel(&listas_);
