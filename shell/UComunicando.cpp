@@ -141,9 +141,11 @@ TResultadoFeicao TFrmComunicando::CriarFeicao(TFeicao& f) {
         return {TTipoFeicao::BTN, [this] { AbrirHistorico(); }};
       case 13:
         Colocar(*imgStatus_, f);
+        imgStatus_->setAutoFillBackground(false);
         break;
       case 14:
         Colocar(*imgComunicador_, f);
+        imgComunicador_->setAutoFillBackground(false);
         break;
       case 15:
         return {TTipoFeicao::BTN, [this] { AbrirInformacoes(); }};
