@@ -47,7 +47,6 @@ void TPrograma::FecharJanelas() {
 }
 
 void TPrograma::Iniciar() {
-  QGuiApplication::setApplicationDisplayName(ParaQString(textos_shell::TazuMessenger));
   principal_->CriarBandeja();
   for (const char* pecas : {"Info", "Gerente", "Mens", "Menu"}) PecasCompartilhadas(pecas);
   gerenciador_ = std::make_unique<TFrmGerenciador>(*ctx_);
@@ -151,7 +150,8 @@ int ExecutarTazuMessenger(int argc, char** argv) {
     setenv("TAZU_HOME", opcoes.Home.c_str(), 1);
   }
   QApplication::setQuitOnLastWindowClosed(false);
-  QGuiApplication::setApplicationDisplayName(ParaQString(textos_shell::Tazu));
+  // The windows' captions are the program's own ("Tazu Messenger (Login)",
+  // "Ana (Conectado)"): no display name, which X11 would append to each.
 
   TInstanciaUnica guarda;
   TCaixas caixas;

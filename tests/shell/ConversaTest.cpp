@@ -187,3 +187,58 @@ TEST_F(Conversa, HistoricoMostraOQueFoiGravadoColoridoPorTipoELimpa) {
 
 }  // namespace
 }  // namespace tazu::teste
+
+namespace tazu::teste {
+namespace {
+
+TEST_F(Conversa, DoisRemetentesNaBandejaNaOrdemEmQueChegaram) {
+  TParceiro& caio = Parceiro(caio_, "c");
+  ASSERT_TRUE(caio.Entrar());
+  bia_p_->Cliente.EnviarMensagem(ana_, {"um"});
+  ASSERT_TRUE(EsperarAte([&] { return Janela(bia_) != nullptr; }));
+  caio.Cliente.EnviarMensagem(ana_, {"dois"});
+  ASSERT_TRUE(EsperarAte([&] { return Janela(caio_) != nullptr; }));
+  EXPECT_EQ(P().Bandeja()->Hint(), QStringLiteral("Mensagem de Bia (Conectado)"));
+  Janela(bia_)->close();
+  Rodar(20);
+  EXPECT_EQ(P().Bandeja()->Hint(), QStringLiteral("Mensagem de Caio (Conectado)"));
+  EXPECT_TRUE(P().Bandeja()->Piscando());
+  Janela(caio_)->close();
+  Rodar(20);
+  EXPECT_EQ(P().Bandeja()->Hint(), QStringLiteral("Tazu Messenger"));
+  EXPECT_FALSE(P().Bandeja()->Piscando());
+}
+
+TEST_F(Conversa, ContatoRemovidoDeixaAJanelaSemDestinatario) {
+  G().Lista()->setCurrentIndex(G().Listas().Indice("Tazu:" + std::to_string(bia_)));
+  G().Mensagem();
+  TFrmComunicando* j = Janela(bia_);
+  ASSERT_NE(j, nullptr);
+  // A text on its way when the contact goes away gets no answer: the window
+  // must not stay locked waiting for one.
+  j->Memo()->setPlainText(QStringLiteral("oi"));
+  j->Enviar();
+  ASSERT_TRUE(j->Enviando());
+  j->DefinirContato(nullptr);
+  EXPECT_FALSE(j->Enviando());
+  EXPECT_TRUE(j->Memo()->isEnabled());
+  j->DefinirContato(programa_->Cliente().Contatos.Localizar("Tazu", std::to_string(bia_))
+                        ? programa_->Cliente().Contatos.ContatoAtual()
+                        : nullptr);
+  ASSERT_TRUE(
+      EsperarAte([&] { return LerHistorico(ana_, "Tazu", std::to_string(bia_)).size() == 1; }));
+  G().RemoverContato();
+  ASSERT_TRUE(EsperarAte([&] { return j->Contato() == nullptr; }));
+  EXPECT_EQ(j->windowTitle(), QStringLiteral("Bia (Desconectado)"));
+  Caixas();
+  j->Memo()->setPlainText(QStringLiteral("ainda aí?"));
+  j->Enviar();
+  EXPECT_THAT(Caixas(), ElementsAre(TCaixaMostrada{
+                            "informacao",
+                            "Não é possível enviar mensagens para Bia no momento.\r\nVerifique se "
+                            "o comunicador Tazu Messenger está conectado."}));
+  EXPECT_FALSE(j->Enviando());
+}
+
+}  // namespace
+}  // namespace tazu::teste
