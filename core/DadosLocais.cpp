@@ -4,8 +4,8 @@
 #include <chrono>
 #include <ctime>
 
-#include "core/Caminhos.h"
 #include "base/Eventos.h"
+#include "core/Caminhos.h"
 #include "core/Textos.h"
 #include "core/UCriptografia.h"
 
@@ -104,20 +104,6 @@ uint8_t LerStatus(const std::string& texto) {
   return LerNumero(texto, 255, valor) ? static_cast<uint8_t>(valor) : uint8_t{StatusConectado};
 }
 
-double AgoraLocal() {
-  const auto agora = std::chrono::system_clock::now();
-  const std::time_t t = std::chrono::system_clock::to_time_t(agora);
-  std::tm local{};
-  localtime_r(&t, &local);
-  const auto ms =
-      std::chrono::duration_cast<std::chrono::milliseconds>(agora.time_since_epoch()).count() %
-      1000;
-  return DataHoraParaDias(local.tm_year + 1900, static_cast<unsigned>(local.tm_mon + 1),
-                          static_cast<unsigned>(local.tm_mday),
-                          static_cast<unsigned>(local.tm_hour), static_cast<unsigned>(local.tm_min),
-                          local.tm_sec + static_cast<double>(ms < 0 ? 0 : ms) / 1000.0);
-}
-
 TEntradaUsuario EntradaDe(const TRegistroUsuario& r) {
   return {r.Apelido, {static_cast<uint16_t>(r.Dados.NIU), r.Dados.LembrarSenha}};
 }
@@ -142,14 +128,12 @@ TConfiguracao Configuracao;
 TDadosUsuario UsuarioAtual;
 std::vector<TEntradaUsuario> UsuariosLocais;
 std::function<void(int, TDefeitoRegistro)> AoEncontrarRegistroDanificado;
-std::function<double()> RelogioDadosLocais = AgoraLocal;
 
 void ReiniciarDadosLocais() {
   Configuracao = {};
   UsuarioAtual = {};
   UsuariosLocais.clear();
   AoEncontrarRegistroDanificado = nullptr;
-  RelogioDadosLocais = AgoraLocal;
 }
 
 // ---- The settings ----
@@ -161,6 +145,18 @@ double DataHoraParaDias(int ano, unsigned mes, unsigned dia, unsigned hora, unsi
   const sys_days data = year{ano} / month{mes} / day{dia};
   return static_cast<double>((data - kOrigem).count()) +
          (hora * 3600.0 + minuto * 60.0 + segundo) / 86400.0;
+}
+
+double DiasNaHoraLocal(net::WallTime quando) {
+  const auto segundos = std::chrono::floor<std::chrono::seconds>(quando);
+  const std::time_t t = std::chrono::system_clock::to_time_t(segundos);
+  std::tm local{};
+  localtime_r(&t, &local);
+  const double fracao = static_cast<double>((quando - segundos).count()) / 1000.0;
+  return DataHoraParaDias(local.tm_year + 1900, static_cast<unsigned>(local.tm_mon + 1),
+                          static_cast<unsigned>(local.tm_mday),
+                          static_cast<unsigned>(local.tm_hour), static_cast<unsigned>(local.tm_min),
+                          local.tm_sec + fracao);
 }
 
 std::string CodificarConfiguracao(const TConfiguracao& c) {
@@ -191,11 +187,11 @@ bool CarregarConfiguracao() {
   return true;
 }
 
-bool GravarConfiguracao() {
+bool GravarConfiguracao(net::WallTime agora) {
   const std::string dir = DiretorioDados();
   if (!CriarDiretorio(dir, kModoDados)) return false;
   const bool primeira = Configuracao.PrimeiraGravacao == 0;
-  if (primeira) Configuracao.PrimeiraGravacao = RelogioDadosLocais ? RelogioDadosLocais() : 0;
+  if (primeira) Configuracao.PrimeiraGravacao = DiasNaHoraLocal(agora);
   if (SubstituirArquivo(dir + kArquivoConfiguracao, CodificarConfiguracao(Configuracao),
                         kModoArquivo)) {
     return true;

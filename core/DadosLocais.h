@@ -34,6 +34,7 @@
 
 #include "core/StringCurta.h"
 #include "core/UGlobal.h"
+#include "net/Runtime.h"
 
 namespace tazu {
 
@@ -99,12 +100,7 @@ extern std::vector<TEntradaUsuario> UsuariosLocais;
 // records before it).
 extern std::function<void(int indice, TDefeitoRegistro defeito)> AoEncontrarRegistroDanificado;
 
-// Current local date and time in days since 1899-12-30; the first save of the
-// settings takes its date from here.
-extern std::function<double()> RelogioDadosLocais;
-
-// Back to the state of a fresh process: empty records and list, no handler,
-// the system clock.
+// Back to the state of a fresh process: empty records and list, no handler.
 void ReiniciarDadosLocais();
 
 // ---- Files under DiretorioDados() ----------------------------------------
@@ -112,8 +108,9 @@ void ReiniciarDadosLocais();
 // Reads Tazu.cfg into Configuracao; false (Configuracao unchanged) when the
 // file is missing, unreadable or short.
 bool CarregarConfiguracao();
-// Stamps the first save when it is still 0, then writes Tazu.cfg.
-bool GravarConfiguracao();
+// Stamps the first save with `agora` (the runtime's wall clock) when it is
+// still 0, then writes Tazu.cfg.
+bool GravarConfiguracao(net::WallTime agora);
 
 // Rebuilds UsuariosLocais from the store and makes the record of `niu` the
 // current user; failing that the last readable record. A missing or empty
@@ -133,6 +130,8 @@ void LiberarUsuarios();
 // Days since 1899-12-30 for a date and time of day.
 double DataHoraParaDias(int ano, unsigned mes, unsigned dia, unsigned hora, unsigned minuto,
                         double segundo);
+// The same for a moment, read in local time as the settings file keeps it.
+double DiasNaHoraLocal(net::WallTime quando);
 
 std::string CodificarConfiguracao(const TConfiguracao& configuracao);
 // Needs at least 272 bytes; any bytes after the record are ignored.
