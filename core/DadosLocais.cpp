@@ -92,9 +92,12 @@ void PorEmbaralhado(std::string& reg, Campo c, const std::string& valor, uint8_t
   PorCurta(reg, c.pos, c.tamanho, CortarEmbaralhado(cripto.Embaralhar(valor), c.tamanho - 1));
 }
 
-std::string Desembaralhado(std::string_view reg, Campo c) {
-  // Unscrambling ignores the key.
-  return TCriptografia().Desembaralhar(std::string(Curta(reg, c.pos, c.tamanho)));
+// The key only settles the rare text that reads two ways (the first scrambler
+// wrote some escapes of ours as plain bytes).
+std::string Desembaralhado(std::string_view reg, Campo c, uint8_t chave) {
+  TCriptografia cripto;
+  cripto.Chave = chave;
+  return cripto.Desembaralhar(std::string(Curta(reg, c.pos, c.tamanho)));
 }
 
 // A record is kept even when its status does not read; the user may still
@@ -243,24 +246,26 @@ std::string CodificarRegistro(const TDadosUsuario& u) {
 std::optional<TRegistroUsuario> DecodificarRegistro(std::string_view reg) {
   if (reg.size() != kTamanhoRegistroUsuario) return std::nullopt;
   uint32_t niu = 0;
-  if (!LerNumero(Desembaralhado(reg, kNumero), 65535, niu)) return std::nullopt;
+  if (!LerNumero(Desembaralhado(reg, kNumero, TCriptografia::ChavePadrao), 65535, niu))
+    return std::nullopt;
+  const uint8_t chave = ChaveDoRegistro(static_cast<uint16_t>(niu));
   TRegistroUsuario r;
   TDadosUsuario& u = r.Dados;
   u.NIU = static_cast<int32_t>(niu);
-  r.Apelido = Desembaralhado(reg, kApelido);
+  r.Apelido = Desembaralhado(reg, kApelido, chave);
   u.Apelido = r.Apelido;
-  u.Senha = Desembaralhado(reg, kSenha);
-  u.StatusPreferido = LerStatus(Desembaralhado(reg, kStatus));
-  u.LembrarSenha = Desembaralhado(reg, kLembrar) == textos::Sim;
+  u.Senha = Desembaralhado(reg, kSenha, chave);
+  u.StatusPreferido = LerStatus(Desembaralhado(reg, kStatus, chave));
+  u.LembrarSenha = Desembaralhado(reg, kLembrar, chave) == textos::Sim;
   u.UsarICQ = reg[kUsos] != 0;
   u.UsarMSN = reg[kUsos + 1] != 0;
   u.UsarYahoo = reg[kUsos + 2] != 0;
-  u.NumeroICQ = Desembaralhado(reg, kNumeroICQ);
-  u.SenhaICQ = Desembaralhado(reg, kSenhaICQ);
-  u.EmailMSN = Desembaralhado(reg, kEmailMSN);
-  u.SenhaMSN = Desembaralhado(reg, kSenhaMSN);
-  u.IdYahoo = Desembaralhado(reg, kIdYahoo);
-  u.SenhaYahoo = Desembaralhado(reg, kSenhaYahoo);
+  u.NumeroICQ = Desembaralhado(reg, kNumeroICQ, chave);
+  u.SenhaICQ = Desembaralhado(reg, kSenhaICQ, chave);
+  u.EmailMSN = Desembaralhado(reg, kEmailMSN, chave);
+  u.SenhaMSN = Desembaralhado(reg, kSenhaMSN, chave);
+  u.IdYahoo = Desembaralhado(reg, kIdYahoo, chave);
+  u.SenhaYahoo = Desembaralhado(reg, kSenhaYahoo, chave);
   return r;
 }
 
