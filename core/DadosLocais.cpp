@@ -223,23 +223,50 @@ std::string CortarEmbaralhado(std::string embaralhado, std::size_t maximo) {
   return embaralhado;
 }
 
+namespace {
+
+// The scrambled text fields under the record key, with the names the user knows
+// them by.
+struct TCampoDeTexto {
+  Campo campo;
+  std::string valor;
+  std::string_view nome;
+};
+
+std::vector<TCampoDeTexto> CamposDeTexto(const TDadosUsuario& u) {
+  return {
+      {kApelido, u.Apelido, textos::CampoApelido},
+      {kSenha, u.Senha, textos::CampoSenha},
+      {kStatus, std::to_string(u.StatusPreferido), {}},
+      {kLembrar, std::string(u.LembrarSenha ? textos::Sim : textos::Nao), {}},
+      {kNumeroICQ, u.NumeroICQ, textos::CampoNumeroICQ},
+      {kSenhaICQ, u.SenhaICQ, textos::CampoSenhaICQ},
+      {kEmailMSN, u.EmailMSN, textos::CampoEmailMSN},
+      {kSenhaMSN, u.SenhaMSN, textos::CampoSenhaMSN},
+      {kIdYahoo, u.IdYahoo, textos::CampoIdYahoo},
+      {kSenhaYahoo, u.SenhaYahoo, textos::CampoSenhaYahoo},
+  };
+}
+
+}  // namespace
+
+std::string CampoQueNaoCabe(const TDadosUsuario& u) {
+  TCriptografia cripto;
+  cripto.Chave = ChaveDoRegistro(static_cast<uint16_t>(u.NIU));
+  for (const TCampoDeTexto& c : CamposDeTexto(u)) {
+    if (cripto.Embaralhar(c.valor).size() > c.campo.tamanho - 1) return std::string(c.nome);
+  }
+  return {};
+}
+
 std::string CodificarRegistro(const TDadosUsuario& u) {
   std::string reg(kTamanhoRegistroUsuario, '\0');
   PorEmbaralhado(reg, kNumero, std::to_string(u.NIU), TCriptografia::ChavePadrao);
   const uint8_t chave = ChaveDoRegistro(static_cast<uint16_t>(u.NIU));
-  PorEmbaralhado(reg, kApelido, u.Apelido, chave);
-  PorEmbaralhado(reg, kSenha, u.Senha, chave);
-  PorEmbaralhado(reg, kStatus, std::to_string(u.StatusPreferido), chave);
-  PorEmbaralhado(reg, kLembrar, std::string(u.LembrarSenha ? textos::Sim : textos::Nao), chave);
+  for (const TCampoDeTexto& c : CamposDeTexto(u)) PorEmbaralhado(reg, c.campo, c.valor, chave);
   reg[kUsos] = u.UsarICQ ? 1 : 0;
   reg[kUsos + 1] = u.UsarMSN ? 1 : 0;
   reg[kUsos + 2] = u.UsarYahoo ? 1 : 0;
-  PorEmbaralhado(reg, kNumeroICQ, u.NumeroICQ, chave);
-  PorEmbaralhado(reg, kSenhaICQ, u.SenhaICQ, chave);
-  PorEmbaralhado(reg, kEmailMSN, u.EmailMSN, chave);
-  PorEmbaralhado(reg, kSenhaMSN, u.SenhaMSN, chave);
-  PorEmbaralhado(reg, kIdYahoo, u.IdYahoo, chave);
-  PorEmbaralhado(reg, kSenhaYahoo, u.SenhaYahoo, chave);
   return reg;
 }
 
@@ -286,7 +313,8 @@ TArmazemLido LerArmazem(std::string_view bytes) {
 std::optional<std::string> InserirNoArmazem(
     std::string_view antigo, const TDadosUsuario& usuario, std::vector<TEntradaUsuario>& lista,
     const std::function<void(int, TDefeitoRegistro)>& aoDefeito) {
-  if (usuario.NIU < 0 || usuario.NIU > 65535) return std::nullopt;
+  if (usuario.NIU < 0 || usuario.NIU > 65535 || !CampoQueNaoCabe(usuario).empty())
+    return std::nullopt;
   const TArmazemLido armazem = LerArmazem(antigo);
   RelatarDefeitos(armazem, aoDefeito);
 
@@ -346,17 +374,25 @@ int LocalizarUsuario(int32_t niu) {
   return -1;
 }
 
-bool GravarUsuario(const TDadosUsuario& usuario) {
+bool GravarUsuario(const TDadosUsuario& usuario, std::string* erro) {
+  if (const std::string campo = CampoQueNaoCabe(usuario); !campo.empty()) {
+    if (erro)
+      *erro = std::string(textos::NaoCabeAntes) + campo + std::string(textos::NaoCabeDepois);
+    return false;
+  }
   const std::string dir = DiretorioDados();
-  if (!CriarDiretorio(dir, kModoDados)) return false;
+  if (!CriarDiretorio(dir, kModoDados, erro)) return false;
   std::string antigo;
   // A store that exists but cannot be read must not be replaced by one user.
-  if (LerArquivo(dir + kArquivoUsuarios, antigo) == TLeitura::Falhou) return false;
+  if (LerArquivo(dir + kArquivoUsuarios, antigo, erro) == TLeitura::Falhou) return false;
   std::vector<TEntradaUsuario> lista;
   const auto novo = InserirNoArmazem(antigo, usuario, lista, AoEncontrarRegistroDanificado);
-  if (!novo) return false;
-  if (!SubstituirArquivoVia(dir + kArquivoUsuarios, dir + kArquivoTemporario, *novo,
-                            kModoArquivo)) {
+  if (!novo) {
+    if (erro) *erro = std::string(textos::NumeroInvalido) + std::to_string(usuario.NIU);
+    return false;
+  }
+  if (!SubstituirArquivoVia(dir + kArquivoUsuarios, dir + kArquivoTemporario, *novo, kModoArquivo,
+                            erro)) {
     return false;
   }
   UsuariosLocais = std::move(lista);

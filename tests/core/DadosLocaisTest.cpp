@@ -467,6 +467,35 @@ TEST_F(DadosLocaisTest, CamposVaziosECamposNoMaximo) {
   EXPECT_EQ(lido->Dados.EmailMSN, std::string(124, '5'));
 }
 
+// A value whose scrambled form does not fit its field would come back cut: a
+// password that no longer logs in. The store refuses the record and says which
+// field, and nothing is written.
+TEST_F(DadosLocaisTest, ValorQueNaoCabeNoCampoERecusado) {
+  ASSERT_TRUE(GravarUsuario(Usuario(1, "um")));
+  const std::string antes = Ler("Usuarios.dat");
+  TDadosUsuario yahoo = Usuario(2, "dois");
+  yahoo.SenhaYahoo = "abcdefghijklmnopqrstuvwx";  // 24 characters, 27 scrambled bytes
+  std::string erro;
+  EXPECT_FALSE(GravarUsuario(yahoo, &erro));
+  EXPECT_NE(erro.find("Senha do Yahoo"), std::string::npos) << erro;
+  EXPECT_EQ(Ler("Usuarios.dat"), antes);
+  EXPECT_EQ(NumerosDaLista(), std::vector<uint16_t>{1});
+
+  TDadosUsuario msn = Usuario(2, "dois");
+  msn.EmailMSN = std::string(127, 'm');
+  EXPECT_FALSE(GravarUsuario(msn, &erro));
+  EXPECT_NE(erro.find("E-mail do MSN"), std::string::npos) << erro;
+
+  // What fits is kept whole (digits never need an escape).
+  yahoo.SenhaYahoo = "1234567890123456789012";
+  msn.EmailMSN = std::string(124, '5');
+  for (const TDadosUsuario& u : {yahoo, msn}) {
+    ASSERT_TRUE(GravarUsuario(u, &erro)) << erro;
+    CarregarUsuarios(2);
+    EXPECT_EQ(UsuarioAtual, u);
+  }
+}
+
 TEST(CortarEmbaralhado, NuncaPartidoNoMeioDeUmEscape) {
   EXPECT_EQ(CortarEmbaralhado("abc", 5), "abc");
   EXPECT_EQ(CortarEmbaralhado("abc\xC0\xD0x", 4), "abc");
