@@ -1,10 +1,9 @@
 // tazu-cli: moves lines between stdin/stdout and the application object, on
 // Qt's event loop.
-#include <QCoreApplication>
-#include <QSocketNotifier>
-
 #include <unistd.h>
 
+#include <QCoreApplication>
+#include <QSocketNotifier>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
