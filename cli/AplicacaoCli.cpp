@@ -97,6 +97,11 @@ void TAplicacaoCli::LigarLogin() {
                 comando == TClientePCTazu::PendenteCadastro))
       LoginTerminou();
   };
+  LigarFimDoLogin();
+}
+
+// How a login or a session ends.
+void TAplicacaoCli::LigarFimDoLogin() {
   auto desconectado = cliente_.AoDesconectarServidor;
   cliente_.AoDesconectarServidor = [this, desconectado](TClientePCTazu& c) {
     desconectado(c);

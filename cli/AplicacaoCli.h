@@ -89,6 +89,7 @@ class TAplicacaoCli {
   // Events (AplicacaoCli.cpp).
   void LigarEventos();
   void LigarLogin();
+  void LigarFimDoLogin();
   void LigarHistorico();
   void Erro(const std::string& descricao);
   void Emitir(const std::string& evento, const std::string& campo, const std::string& texto);

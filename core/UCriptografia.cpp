@@ -137,28 +137,10 @@ std::string SemSufixo(std::string aberto) {
   return aberto;
 }
 
-}  // namespace
-
-std::string TCriptografia::Embaralhar(const std::string& texto) const {
-  const std::size_t n = texto.size() + kSufixo.size() + 1;  // transformed length
-  const unsigned char verificacao =
-      static_cast<unsigned char>((ValorDeVerificacao(texto, Chave) + 64) & 0xFF);
-
-  // Transformed bytes first: protection looks one byte ahead.
-  std::string t(n, '\0');
-  auto* tb = reinterpret_cast<unsigned char*>(t.data());
-  tb[0] = verificacao;
-  const auto enrolar = [](unsigned char b, unsigned char r) {
-    return static_cast<unsigned char>((b ^ r) + 64);
-  };
-  const unsigned r0 = verificacao % 30;
-  Rolar(reinterpret_cast<const unsigned char*>(texto.data()), tb + 1, texto.size(), r0, enrolar);
-  for (std::size_t j = 0; j < kSufixo.size(); ++j) {
-    const unsigned r = static_cast<unsigned>((r0 + texto.size() + j) % 30);
-    tb[1 + texto.size() + j] =
-        enrolar(static_cast<unsigned char>(kSufixo[j]), static_cast<unsigned char>(r));
-  }
-
+// Escapes the bytes a line reader would trip over (see the header).
+std::string Proteger(std::string t) {
+  const std::size_t n = t.size();
+  const auto* tb = reinterpret_cast<const unsigned char*>(t.data());
   std::size_t i = 0;
   while (i < n && !kEspecial[tb[i]]) ++i;
   if (i == n) return t;  // the usual case: nothing to protect
@@ -205,6 +187,31 @@ std::string TCriptografia::Embaralhar(const std::string& texto) const {
   }
   out.resize(k);
   return out;
+}
+
+}  // namespace
+
+std::string TCriptografia::Embaralhar(const std::string& texto) const {
+  const std::size_t n = texto.size() + kSufixo.size() + 1;  // transformed length
+  const unsigned char verificacao =
+      static_cast<unsigned char>((ValorDeVerificacao(texto, Chave) + 64) & 0xFF);
+
+  // Transformed bytes first: protection looks one byte ahead.
+  std::string t(n, '\0');
+  auto* tb = reinterpret_cast<unsigned char*>(t.data());
+  tb[0] = verificacao;
+  const auto enrolar = [](unsigned char b, unsigned char r) {
+    return static_cast<unsigned char>((b ^ r) + 64);
+  };
+  const unsigned r0 = verificacao % 30;
+  Rolar(reinterpret_cast<const unsigned char*>(texto.data()), tb + 1, texto.size(), r0, enrolar);
+  for (std::size_t j = 0; j < kSufixo.size(); ++j) {
+    const unsigned r = static_cast<unsigned>((r0 + texto.size() + j) % 30);
+    tb[1 + texto.size() + j] =
+        enrolar(static_cast<unsigned char>(kSufixo[j]), static_cast<unsigned char>(r));
+  }
+
+  return Proteger(std::move(t));
 }
 
 std::string TCriptografia::Desembaralhar(const std::string& texto) const {
