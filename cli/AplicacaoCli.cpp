@@ -184,7 +184,6 @@ void TAplicacaoCli::LigarEventos() {
     GravarEnviada(com, id, HistoricoNaoEntregue, nota);
     offline(c, com, id, linhas);
   };
-  DefinirCaixaDeMensagem([this](const std::string& texto) { Emitir("aviso", "Descricao", texto); });
 }
 
 std::string TAplicacaoCli::ApelidoDe(const std::string& comunidade,

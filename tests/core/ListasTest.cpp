@@ -9,33 +9,23 @@
 namespace tazu {
 namespace {
 
-// Captures the "Fora da Lista." box for the duration of a test.
-class CaixaCapturada {
- public:
-  CaixaCapturada() {
-    anterior_ = DefinirCaixaDeMensagem([this](const std::string& t) { textos.push_back(t); });
-  }
-  ~CaixaCapturada() { DefinirCaixaDeMensagem(anterior_); }
-  std::vector<std::string> textos;
-
- private:
-  TCaixaDeMensagem anterior_;
-};
-
 std::vector<int> Itens(const TLista<int>& l) {
   std::vector<int> v;
   for (int* p : l) v.push_back(*p);
   return v;
 }
 
-TEST(TLista, RemoverPastTheEndShowsTheBoxAndChangesNothing) {
-  CaixaCapturada caixa;
+TEST(TLista, RemoverPastTheEndTellsTheOwnerAndChangesNothing) {
+  std::vector<std::string> avisos;
+  const auto anotar = [&](const std::string& t) { avisos.push_back(t); };
   TLista<int> vazia;
+  vazia.AoInformar = anotar;
   vazia.Remover();
-  ASSERT_EQ(caixa.textos, std::vector<std::string>{"Fora da Lista."});
+  ASSERT_EQ(avisos, std::vector<std::string>{"Fora da Lista."});
 
   int a = 1, b = 2;
   TLista<int> l;
+  l.AoInformar = anotar;
   l.Inserir(&a);
   l.Ultimo();
   l.Proximo();
@@ -45,7 +35,7 @@ TEST(TLista, RemoverPastTheEndShowsTheBoxAndChangesNothing) {
   l.Proximo();
   ASSERT_TRUE(l.FimDaLista());
   l.Remover();
-  EXPECT_EQ(caixa.textos.size(), 2u);
+  EXPECT_EQ(avisos.size(), 2u);
   EXPECT_EQ(Itens(l), (std::vector<int>{1, 2}));
 }
 

@@ -77,24 +77,29 @@ std::string Contato(const std::string& evento, int niu, const std::string& apeli
          "\" Comunicador=\"" + com + "\"})";
 }
 
-TEST_F(Hub, ContactListStatusRules) {
+TEST_F(Hub, RegrasDeStatusDaLista) {
   Entrar();
   // Status 2 for a new contact is stored as 3; a known contact at 255 keeps 2.
+  // "007" names user 7 here as in every other line.
   Servidor("[SACT]" + S + "007" + S + "Bia" + S + "A" + S + "2" + S + "TPC\r\n");
   EXPECT_EQ(Eventos(), (Evs{Contato("AoReceberContato", 7, "Bia", 'A', 3, "TPC", false, true,
-                                        "007", "Tazu")}));
-  cliente.Contatos.Localizar("Tazu", "007");
+                                    "7", "Tazu")}));
+  cliente.Contatos.Localizar("Tazu", "7");
   cliente.Contatos.ContatoAtual()->Status = 255;
-  Servidor("[SACT]" + S + "007" + S + "Bia" + S + "A" + S + "2" + S + "TPC\r\n");
+  Servidor("[SACT]" + S + "7" + S + "Bia" + S + "A" + S + "2" + S + "TPC\r\n");
   EXPECT_EQ(Eventos(), (Evs{Contato("AoConectarContato", 7, "Bia", 'A', 2, "TPC", true, true,
-                                        "007", "Tazu")}));
+                                    "7", "Tazu")}));
   // Connected before and the list letter changed: a status change.
-  Servidor("[SACT]" + S + "007" + S + "Bia" + S + "P" + S + "1" + S + "TPC\r\n");
+  Servidor("[SACT]" + S + "7" + S + "Bia" + S + "P" + S + "1" + S + "TPC\r\n");
   EXPECT_EQ(Eventos(), (Evs{Contato("AoMudarStatus", 7, "Bia", 'P', 1, "TPC", true, true,
-                                        "007", "Tazu")}));
-  Servidor("[SACT]" + S + "007" + S + "Bia" + S + "P" + S + "3" + S + "TPC\r\n");
+                                    "7", "Tazu")}));
+  Servidor("[SACT]" + S + "7" + S + "Bia" + S + "P" + S + "3" + S + "TPC\r\n");
   EXPECT_EQ(Eventos(), (Evs{Contato("AoDesconectarContato", 7, "Bia", 'P', 3, "TPC", false,
-                                        true, "007", "Tazu")}));
+                                    true, "7", "Tazu")}));
+  Servidor("[SNCC]" + S + "007" + S + "Bia" + S + "1" + S + "TPC\r\n[CMSG]" + S + "0007" + S +
+           "Bia" + S + "C" + S + "oi\r\n");
+  EXPECT_EQ(cliente.Contatos.Quantidade(), 1u);
+  EXPECT_EQ(Enviado(), "");  // no CCCT: not a stranger
 }
 
 TEST_F(Hub, PresenceChanges) {
@@ -294,14 +299,12 @@ TEST_F(Hub, CleanUpDisconnectsAdaptersAndForgetsEverything) {
   EXPECT_EQ(cliente.Status, 3);
 }
 
-TEST_F(Hub, RejectingOutsideTheTazuCommunityOnlyShowsABox) {
+TEST_F(Hub, RejeitarForaDoTazuSoInforma) {
   Entrar();
-  std::vector<std::string> caixas;
-  auto anterior = DefinirCaixaDeMensagem([&](const std::string& t) { caixas.push_back(t); });
   cliente.RejeitarAutorizacao("MSN", "bia@msn");
   cliente.RejeitarAutorizacao("Tazu", "20");
-  DefinirCaixaDeMensagem(anterior);
-  EXPECT_EQ(caixas, std::vector<std::string>{"Rejeitar contato ICQ em desenvolvimento"});
+  EXPECT_EQ(Eventos(), (Evs{"AoInformar(Numero=0, Descricao=\"Rejeitar contato ICQ em "
+                            "desenvolvimento\")"}));
   EXPECT_EQ(Enviado(), "[CRAC]" + S + "20\r\n");
 }
 
