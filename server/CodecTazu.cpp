@@ -18,30 +18,45 @@ constexpr std::string_view kNomes[kCodigosDoServidor] = {
 
 struct CampoInvalido {};
 
-// The fields after the code, taken one by one.
+// The fields after the code, taken one by one from the line.
 class Campos {
  public:
-  explicit Campos(std::string& resto) : resto_(resto) {}
-  std::string Texto() { return ProximoCampo(resto_, Separador); }
-  std::string Resto() { return std::exchange(resto_, std::string()); }
+  explicit Campos(std::string_view resto) : resto_(resto) {}
+  std::string Texto() { return std::string(Vista()); }
+  // Into a field of the message, reusing its storage.
+  void Em(std::string& destino) { destino.assign(Vista()); }
+  std::string Resto() { return std::string(std::exchange(resto_, std::string_view())); }
   uint32_t Numero(uint32_t maximo) {
     uint32_t v = 0;
-    if (!LerNumero(Texto(), maximo, v)) throw CampoInvalido{};
+    if (!LerNumero(Vista(), maximo, v)) throw CampoInvalido{};
     return v;
   }
   int32_t Inteiro() {
-    const std::string t = Texto();
+    std::string_view t = Vista();
     const bool negativo = !t.empty() && t[0] == '-';
     uint32_t v = 0;
-    if (!LerNumero(std::string_view(t).substr(negativo ? 1 : 0), 0x7FFFFFFF, v))
-      throw CampoInvalido{};
+    if (!LerNumero(t.substr(negativo ? 1 : 0), 0x7FFFFFFF, v)) throw CampoInvalido{};
     return negativo ? -static_cast<int32_t>(v) : static_cast<int32_t>(v);
   }
   std::string Niu() { return std::to_string(Numero(65535)); }
 
  private:
-  std::string& resto_;
+  std::string_view Vista() {
+    const std::size_t p = resto_.find(kSeparador);
+    const std::string_view campo = resto_.substr(0, p);
+    resto_.remove_prefix(p == std::string_view::npos ? resto_.size() : p + 1);
+    return campo;
+  }
+  std::string_view resto_;
 };
+
+constexpr uint32_t Chave(std::string_view codigo) {
+  return codigo.size() != 4 ? 0
+                            : static_cast<uint32_t>(static_cast<unsigned char>(codigo[0])) << 24 |
+                                  static_cast<uint32_t>(static_cast<unsigned char>(codigo[1])) << 16 |
+                                  static_cast<uint32_t>(static_cast<unsigned char>(codigo[2])) << 8 |
+                                  static_cast<uint32_t>(static_cast<unsigned char>(codigo[3]));
+}
 
 void LerCampos(TMensagemDoServidor& m, Campos& f) {
   switch (m.codigo) {
@@ -57,21 +72,21 @@ void LerCampos(TMensagemDoServidor& m, Campos& f) {
     case C::SACT:
       m.niu = f.Niu();
       m.apelido = DecodificarApelido(f.Texto());
-      m.lista = f.Texto();
-      m.status = f.Texto();
-      m.origem = f.Texto();
+      f.Em(m.lista);
+      f.Em(m.status);
+      f.Em(m.origem);
       break;
     case C::SNCC:
     case C::SNMS:
       m.niu = f.Niu();
       m.apelido = DecodificarApelido(f.Texto());
-      m.status = f.Texto();
-      m.origem = f.Texto();
+      f.Em(m.status);
+      f.Em(m.origem);
       break;
     case C::SNDC:
       m.niu = f.Niu();
       m.apelido = DecodificarApelido(f.Texto());
-      m.origem = f.Texto();
+      f.Em(m.origem);
       break;
     case C::SCUA:
       m.numero = static_cast<int32_t>(f.Numero(65535));
@@ -80,15 +95,15 @@ void LerCampos(TMensagemDoServidor& m, Campos& f) {
     case C::SRBS: {
       m.niu = f.Niu();
       m.apelido = DecodificarApelido(f.Texto());
-      m.nome = f.Texto();
-      m.email = f.Texto();
+      f.Em(m.nome);
+      f.Em(m.email);
       const std::string letra = f.Texto();
       m.autorizar = letra.empty() ? '0' : letra[0];
       break;
     }
     case C::RCEA:
       m.niu = f.Niu();
-      m.apelido = f.Texto();
+      f.Em(m.apelido);
       break;
     case C::SNIL:
     case C::SPAC:
@@ -107,20 +122,19 @@ void LerCampos(TMensagemDoServidor& m, Campos& f) {
     case C::CMSG:
       m.niu = f.Niu();
       m.apelido = DecodificarApelido(f.Texto());
-      m.presenca = f.Texto();
+      f.Em(m.presenca);
       m.texto = DecodificarTexto(f.Texto());
       break;
     case C::SNEM:
       m.niu = f.Niu();
       m.texto = DecodificarTexto(f.Texto());
       break;
-    case C::SACM: {
+    case C::SACM:
       m.registro = f.Resto();
-      std::string tipo = m.registro;
-      Campos(tipo).Numero(0xFFFF);  // a type that does not read rejects the line
+      Campos(m.registro).Numero(0xFFFF);  // a type that does not read rejects the line
       break;
-    }
     case C::SECM:
+      m.contas.resize(9);
       for (std::string& campo : m.contas) campo = f.Texto();
       break;
     case C::SUNP:
@@ -185,27 +199,45 @@ std::string_view NomeDoCodigo(TCodigoServidor codigo) {
   return kNomes[static_cast<int>(codigo)];
 }
 
-TLeitura LerMensagemDoServidor(std::string linha) {
+TLeitura LerMensagemDoServidor(std::string_view linha) {
   TLeitura r;
-  r.codigo = LerComando(linha);
-  if (r.codigo.empty()) {
+  LerMensagemDoServidor(linha, r);
+  return r;
+}
+
+void LerMensagemDoServidor(std::string_view linha, TLeitura& r) {
+  r.tipo = TLeitura::Tipo::Mensagem;
+  r.codigo.clear();
+  TMensagemDoServidor& m = r.mensagem;
+  m.numero = 0;
+  m.chave = 0;
+  m.autorizar = '0';
+  for (std::string* s : {&m.niu, &m.apelido, &m.lista, &m.status, &m.origem, &m.presenca,
+                         &m.texto, &m.nome, &m.email, &m.registro})
+    s->clear();
+  m.contas.clear();
+  // "[CODE]" up to the first separator, or the whole line.
+  const std::size_t p = linha.find(kSeparador);
+  const std::string_view campo = linha.substr(0, p);
+  if (campo.size() < 3 || campo.front() != '[' || campo.back() != ']') {
     r.tipo = TLeitura::Tipo::SemCodigo;
-    return r;
+    return;
   }
+  r.codigo.assign(campo.substr(1, campo.size() - 2));
+  const uint32_t chave = Chave(r.codigo);
   int indice = 0;
-  while (indice < kCodigosDoServidor && kNomes[indice] != r.codigo) ++indice;
-  if (indice == kCodigosDoServidor) {
+  while (indice < kCodigosDoServidor && Chave(kNomes[indice]) != chave) ++indice;
+  if (chave == 0 || indice == kCodigosDoServidor) {
     r.tipo = TLeitura::Tipo::CodigoDesconhecido;
-    return r;
+    return;
   }
   r.mensagem.codigo = static_cast<TCodigoServidor>(indice);
-  Campos f(linha);
+  Campos f(p == std::string_view::npos ? std::string_view() : linha.substr(p + 1));
   try {
     LerCampos(r.mensagem, f);
   } catch (const CampoInvalido&) {
     r.tipo = TLeitura::Tipo::ValorInvalido;
   }
-  return r;
 }
 
 std::optional<std::string> MontarComando(std::string_view codigo,

@@ -4,7 +4,6 @@
 // what a message does to the connection is the session's (SessaoTazu.h).
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <initializer_list>
 #include <optional>
@@ -40,7 +39,7 @@ struct TMensagemDoServidor {
   std::string texto;
   std::string nome, email;  // SRBS
   char autorizar = '0';     // SRBS: '1' when the user asks for authorisation
-  std::array<std::string, 9> contas;  // SECM: the nine values of CSCM
+  std::vector<std::string> contas;  // SECM: the nine values of CSCM
   std::string registro;  // SACM: type § identifier § password, as sent
 };
 
@@ -56,7 +55,9 @@ struct TLeitura {
   std::string codigo;  // as read; empty when there is none
   TMensagemDoServidor mensagem;
 };
-TLeitura LerMensagemDoServidor(std::string linha);
+TLeitura LerMensagemDoServidor(std::string_view linha);
+// The same into `destino`, whose storage is reused line after line.
+void LerMensagemDoServidor(std::string_view linha, TLeitura& destino);
 
 // ---- Client commands ----
 

@@ -42,6 +42,9 @@ void TConexaoTazu::Encerrada() {
 }
 
 void TConexaoTazu::ArmarPrazo(std::optional<net::TimePoint> prazo) {
+  // Most turns leave the deadline as it was: the timer is left alone then.
+  if (prazo == armado_ && (!prazo || timer_->IsActive())) return;
+  armado_ = prazo;
   if (!prazo) {
     timer_->Stop();
     return;

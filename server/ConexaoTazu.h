@@ -48,7 +48,8 @@ class TConexaoTazu {
   std::unique_ptr<net::TcpSocket> socket_;
   std::unique_ptr<net::Timer> timer_;
   TLeitorDeLinhas leitor_{kLimiteDeLinha};
-  uint64_t geracao_ = 0;  // one per connection: a read stops when it changes
+  uint64_t geracao_ = 0;
+  std::optional<net::TimePoint> armado_;  // the deadline the timer counts to  // one per connection: a read stops when it changes
   Lifetime vida_;
 };
 

@@ -58,7 +58,7 @@ struct TSessaoTazu::TRegra {
   TCodigoServidor codigo;
   int32_t pendente;  // the pending request the row is for, or kQualquer
   bool resposta;     // the message settles the pending request
-  void (TSessaoTazu::*regra)(const TMensagemDoServidor&);
+  void (TSessaoTazu::*regra)(TMensagemDoServidor&);
 };
 
 const TSessaoTazu::TRegra* TSessaoTazu::Regra(TCodigoServidor codigo, int32_t pendente) {
@@ -85,8 +85,16 @@ const TSessaoTazu::TRegra* TSessaoTazu::Regra(TCodigoServidor codigo, int32_t pe
   return &kDoHub;
 }
 
-TSessaoTazu::TSessaoTazu(TEstadoTazu& estado, TRelogio relogio)
-    : e_(estado), relogio_(std::move(relogio)) {}
+TSessaoTazu::TSessaoTazu(TEstadoTazu& estado, TRelogio relogio, std::function<bool()> depurando)
+    : e_(estado), relogio_(std::move(relogio)), depurando_(std::move(depurando)) {}
+
+void TSessaoTazu::Depurar(std::string_view prefixo, std::string_view linha) {
+  if (depurando_ && !depurando_()) return;
+  std::string texto;
+  texto.reserve(prefixo.size() + linha.size());
+  texto.append(prefixo).append(linha);
+  Agir(acao::Depurar{std::move(texto)});
+}
 
 // ---- Operations ----
 
@@ -98,7 +106,7 @@ void TSessaoTazu::Conectar() {
     AbrirFalhou();
     return;
   }
-  acoes_.push_back(acao::Abrir{e_.IPServidor, static_cast<uint16_t>(e_.PortaServidor)});
+  Agir(acao::Abrir{e_.IPServidor, static_cast<uint16_t>(e_.PortaServidor)});
 }
 
 void TSessaoTazu::AbrirFalhou() {
@@ -160,8 +168,8 @@ void TSessaoTazu::IniciarSaida(bool fecha) {
 void TSessaoTazu::Enviar(const std::string& texto) {
   const std::string bytes = PrepararEnvio(texto, e_.Criptografia);
   if (bytes.empty()) return;
-  acoes_.push_back(acao::Depurar{std::string(textos::Enviando) + RemoverQuebrasFinais(texto)});
-  acoes_.push_back(acao::Enviar{bytes});
+  Depurar(textos::Enviando, RemoverQuebrasFinais(texto));
+  Agir(acao::Enviar{bytes});
 }
 
 void TSessaoTazu::Comando(std::string_view codigo,
@@ -217,8 +225,9 @@ void TSessaoTazu::Conectou(std::string enderecoLocal, uint16_t portaLocal) {
 void TSessaoTazu::LinhaRecebida(std::string_view bruta) {
   const std::string linha = AbrirLinha(bruta, e_.Criptografia);
   if (linha.empty()) return;
-  acoes_.push_back(acao::Depurar{std::string(textos::Recebido) + linha});
-  TLeitura lida = LerMensagemDoServidor(linha);
+  Depurar(textos::Recebido, linha);
+  LerMensagemDoServidor(linha, lida_);
+  TLeitura& lida = lida_;
   switch (lida.tipo) {
     case TLeitura::Tipo::SemCodigo:
       MarcarRecusa();
@@ -256,7 +265,7 @@ void TSessaoTazu::FimDaLeitura() {
   const int32_t comando = std::exchange(e_.ComandoPendente, E::PendenteNenhum);
   if (comando == E::PendenteIdentificacao || comando == E::PendenteCadastro)
     e_.Conectando = false;
-  acoes_.push_back(acao::Resposta{comando, e_.RespostaOk});
+  Agir(acao::Resposta{comando, e_.RespostaOk});
   if (buscaRecusada) Avisar(acao::Aviso::FinalizarBusca);
 }
 
@@ -273,7 +282,7 @@ void TSessaoTazu::Fechou() {
 
 void TSessaoTazu::Falhou(const std::string& mensagem) {
   socketAberto_ = false;
-  acoes_.push_back(acao::Depurar{mensagem});
+  Depurar({}, mensagem);
   const bool entrando = e_.ComandoPendente == E::PendenteIdentificacao ||
                         e_.ComandoPendente == E::PendenteCadastro;
   if (e_.Conectando || entrando) Erro(0, std::string(textos::ErroDeComunicacao));
@@ -289,7 +298,7 @@ void TSessaoTazu::Falhou(const std::string& mensagem) {
 void TSessaoTazu::FecharConexao() {
   const bool estava = socketAberto_;
   socketAberto_ = false;
-  acoes_.push_back(acao::Fechar{});
+  Agir(acao::Fechar{});
   if (estava) Limpeza();
 }
 
@@ -302,17 +311,16 @@ void TSessaoTazu::Limpeza() {
   prazoResposta_.reset();
   enderecoLocal_.clear();
   portaLocal_ = 0;
-  acoes_.push_back(acao::Limpeza{});
+  Agir(acao::Limpeza{});
   Avisar(acao::Aviso::DesconectarServidor);
 }
 
 // ---- Time ----
 
 std::optional<net::TimePoint> TSessaoTazu::ProximoPrazo() const {
-  std::optional<net::TimePoint> p;
-  for (const auto& prazo : {prazoPing_, prazoResposta_, prazoSaida_}) {
-    if (prazo && (!p || *prazo < *p)) p = prazo;
-  }
+  std::optional<net::TimePoint> p = prazoPing_;
+  if (prazoResposta_ && (!p || *prazoResposta_ < *p)) p = prazoResposta_;
+  if (prazoSaida_ && (!p || *prazoSaida_ < *p)) p = prazoSaida_;
   return p;
 }
 
@@ -349,7 +357,7 @@ void TSessaoTazu::MarcarRecusa() {
 }
 
 void TSessaoTazu::Erro(int32_t numero, std::string texto) {
-  acoes_.push_back(acao::Erro{numero, std::move(texto)});
+  Agir(acao::Erro{numero, std::move(texto)});
 }
 
 void TSessaoTazu::MarcarRecusaDe(int32_t pendente) {
@@ -357,60 +365,58 @@ void TSessaoTazu::MarcarRecusaDe(int32_t pendente) {
   if (pendente == E::PendenteBusca) buscaRecusada_ = true;
 }
 
-void TSessaoTazu::Recusa(const TMensagemDoServidor& m) {
+void TSessaoTazu::Recusa(TMensagemDoServidor& m) {
   MarcarRecusaDe(e_.ComandoPendente);
   Erro(m.numero, m.texto);
 }
 
-void TSessaoTazu::Aceite(const TMensagemDoServidor&) {
+void TSessaoTazu::Aceite(TMensagemDoServidor&) {
   e_.RespostaOk = true;
   e_.AguardandoConexao = false;
   Avisar(acao::Aviso::Confirmar);
 }
 
-void TSessaoTazu::Sondagem(const TMensagemDoServidor&) { Comando("CBFF"); }
+void TSessaoTazu::Sondagem(TMensagemDoServidor&) { Comando("CBFF"); }
 
-void TSessaoTazu::RespostaAoPing(const TMensagemDoServidor&) { prazoResposta_.reset(); }
+void TSessaoTazu::RespostaAoPing(TMensagemDoServidor&) { prazoResposta_.reset(); }
 
-void TSessaoTazu::UsuarioAceito(const TMensagemDoServidor& m) {
+void TSessaoTazu::UsuarioAceito(TMensagemDoServidor& m) {
   e_.Apelido = m.apelido;
   Avisar(acao::Aviso::ConectarComunidade);
 }
 
-void TSessaoTazu::Versao(const TMensagemDoServidor& m) {
+void TSessaoTazu::Versao(TMensagemDoServidor& m) {
   e_.NIU = static_cast<uint16_t>(m.numero);
   e_.Criptografia.Chave = m.chave;
   Comando("CCON", {e_.Senha, std::to_string(e_.Status)});
 }
 
-void TSessaoTazu::OutraConexao(const TMensagemDoServidor& m) {
+void TSessaoTazu::OutraConexao(TMensagemDoServidor& m) {
   const std::string apelido = e_.Apelido;
   FecharConexao();
-  acoes_.push_back(acao::Informar{
+  Agir(acao::Informar{
       1, apelido + std::string(textos::SeConectou) + std::string(TextoDaOrigem(m.texto)) +
              std::string(textos::AComunidade) + std::string(textos::NomeDoProduto) + "."});
 }
 
-void TSessaoTazu::FimNoLogin(const TMensagemDoServidor&) {
+void TSessaoTazu::FimNoLogin(TMensagemDoServidor&) {
   Avisar(acao::Aviso::FinalizarAplicativo);
 }
 
-void TSessaoTazu::FimPedido(const TMensagemDoServidor&) {
+void TSessaoTazu::FimPedido(TMensagemDoServidor&) {
   Avisar(acao::Aviso::DesconectarServidor);
 }
 
-void TSessaoTazu::FimNaSaida(const TMensagemDoServidor&) {
+void TSessaoTazu::FimNaSaida(TMensagemDoServidor&) {
   if (!prazoSaida_) return;  // the deadline came first: already finished
   prazoSaida_.reset();
   Avisar(acao::Aviso::FinalizarAplicativo);
 }
 
-void TSessaoTazu::FimDoServidor(const TMensagemDoServidor&) { Desconectar(); }
+void TSessaoTazu::FimDoServidor(TMensagemDoServidor&) { Desconectar(); }
 
-void TSessaoTazu::FimDaBusca(const TMensagemDoServidor&) { Avisar(acao::Aviso::FinalizarBusca); }
+void TSessaoTazu::FimDaBusca(TMensagemDoServidor&) { Avisar(acao::Aviso::FinalizarBusca); }
 
-void TSessaoTazu::ParaOHub(const TMensagemDoServidor& m) {
-  acoes_.push_back(acao::ParaOHub{m});
-}
+void TSessaoTazu::ParaOHub(TMensagemDoServidor& m) { Agir(acao::ParaOHub{&m}); }
 
 }  // namespace tazu

@@ -7,12 +7,12 @@
 #pragma once
 
 #include <cstdint>
-#include <deque>
 #include <functional>
 #include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <utility>
 #include <variant>
 #include <vector>
@@ -97,9 +97,11 @@ struct Notificar {
 };
 // The hub forgets contacts and adapters (the connection is gone).
 struct Limpeza {};
-// A message for the hub: contacts, conversations, searches, information.
+// A message for the hub: contacts, conversations, searches, information. It
+// is the session's own and lives until the session reads the next line, so
+// run the actions of a line before handing it another.
 struct ParaOHub {
-  TMensagemDoServidor mensagem;
+  const TMensagemDoServidor* mensagem;
 };
 // The debug line of the program ("Enviando: ...", "Recebido: ...").
 struct Depurar {
@@ -114,8 +116,11 @@ using TAcaoTazu = std::variant<acao::Abrir, acao::Enviar, acao::Fechar, acao::Er
 class TSessaoTazu {
  public:
   using TRelogio = std::function<net::TimePoint()>;
+  using TAcoes = std::vector<TAcaoTazu>;
 
-  TSessaoTazu(TEstadoTazu& estado, TRelogio relogio);
+  // `depurando` tells whether anyone wants the debug lines (they cost a copy
+  // of every line).
+  TSessaoTazu(TEstadoTazu& estado, TRelogio relogio, std::function<bool()> depurando = {});
 
   // ---- Operations of the windows ----
   void Conectar();
@@ -149,32 +154,38 @@ class TSessaoTazu {
   std::optional<net::TimePoint> ProximoPrazo() const;
   void AoPrazo();
 
-  // The actions produced so far, in order; the queue is left empty.
-  std::deque<TAcaoTazu> TomarAcoes() { return std::exchange(acoes_, {}); }
+  // Hands over the actions produced so far, in order, through `destino`
+  // (which must be empty; its storage is reused).
+  void TomarAcoes(TAcoes& destino) { destino.swap(acoes_); }
 
  private:
   struct TRegra;
   static const TRegra* Regra(TCodigoServidor codigo, int32_t pendente);
 
   // Rules for server messages.
-  void Recusa(const TMensagemDoServidor& m);
-  void Aceite(const TMensagemDoServidor& m);
-  void Sondagem(const TMensagemDoServidor& m);
-  void RespostaAoPing(const TMensagemDoServidor& m);
-  void UsuarioAceito(const TMensagemDoServidor& m);
-  void Versao(const TMensagemDoServidor& m);
-  void OutraConexao(const TMensagemDoServidor& m);
-  void FimNoLogin(const TMensagemDoServidor& m);
-  void FimPedido(const TMensagemDoServidor& m);
-  void FimNaSaida(const TMensagemDoServidor& m);
-  void FimDoServidor(const TMensagemDoServidor& m);
-  void FimDaBusca(const TMensagemDoServidor& m);
-  void ParaOHub(const TMensagemDoServidor& m);
+  void Recusa(TMensagemDoServidor& m);
+  void Aceite(TMensagemDoServidor& m);
+  void Sondagem(TMensagemDoServidor& m);
+  void RespostaAoPing(TMensagemDoServidor& m);
+  void UsuarioAceito(TMensagemDoServidor& m);
+  void Versao(TMensagemDoServidor& m);
+  void OutraConexao(TMensagemDoServidor& m);
+  void FimNoLogin(TMensagemDoServidor& m);
+  void FimPedido(TMensagemDoServidor& m);
+  void FimNaSaida(TMensagemDoServidor& m);
+  void FimDoServidor(TMensagemDoServidor& m);
+  void FimDaBusca(TMensagemDoServidor& m);
+  void ParaOHub(TMensagemDoServidor& m);
+  void Depurar(std::string_view prefixo, std::string_view linha);
 
   void MarcarRecusa();
   void MarcarRecusaDe(int32_t pendente);
   void Erro(int32_t numero, std::string texto);
-  void Avisar(acao::Aviso aviso) { acoes_.push_back(acao::Notificar{aviso}); }
+  template <typename A>
+  void Agir(A&& a) {
+    acoes_.emplace_back(std::in_place_type<std::decay_t<A>>, std::forward<A>(a));
+  }
+  void Avisar(acao::Aviso aviso) { Agir(acao::Notificar{aviso}); }
   void FecharConexao();
   void Limpeza();
   void IniciarSaida(bool fecha);
@@ -182,7 +193,9 @@ class TSessaoTazu {
 
   TEstadoTazu& e_;
   TRelogio relogio_;
-  std::deque<TAcaoTazu> acoes_;
+  std::function<bool()> depurando_;
+  TAcoes acoes_;
+  TLeitura lida_;  // the line being handled
   bool socketAberto_ = false;
   std::string enderecoLocal_;
   uint16_t portaLocal_ = 0;

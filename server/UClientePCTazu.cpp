@@ -12,7 +12,10 @@
 namespace tazu {
 
 TClientePCTazu::TClientePCTazu(net::Runtime& runtime)
-    : runtime_(runtime), sessao_(*this, [&runtime] { return runtime.Now(); }), conexao_(runtime) {
+    : runtime_(runtime),
+      sessao_(
+          *this, [&runtime] { return runtime.Now(); }, [this] { return bool(AoDepurar); }),
+      conexao_(runtime) {
   conexao_.aoConectar = [this] {
     sessao_.Conectou(conexao_.EnderecoLocal(), conexao_.PortaLocal());
     Executar();
@@ -59,11 +62,18 @@ TClientePCTazu::~TClientePCTazu() {
 
 void TClientePCTazu::Executar() {
   const Lifetime::Guard vivo = vivo_.Watch();
-  std::deque<TAcaoTazu> acoes = sessao_.TomarAcoes();
+  TSessaoTazu::TAcoes acoes;
+  if (!reserva_.empty()) {
+    acoes.swap(reserva_.back());
+    reserva_.pop_back();
+  }
+  sessao_.TomarAcoes(acoes);
   for (TAcaoTazu& a : acoes) {
     ExecutarAcao(a);
     if (!vivo) return;  // a handler destroyed the client
   }
+  acoes.clear();
+  reserva_.push_back(std::move(acoes));
   conexao_.ArmarPrazo(sessao_.ProximoPrazo());
 }
 
@@ -88,7 +98,7 @@ void TClientePCTazu::ExecutarAcao(TAcaoTazu& a) {
   } else if (std::holds_alternative<acao::Limpeza>(a)) {
     LimpezaDeDesconexao();
   } else if (auto* hub = std::get_if<acao::ParaOHub>(&a)) {
-    MensagemParaOHub(hub->mensagem);
+    MensagemParaOHub(*hub->mensagem);
   } else if (auto* depurar = std::get_if<acao::Depurar>(&a)) {
     Disparar(AoDepurar, *this, depurar->linha);
   }

@@ -212,6 +212,8 @@ class TClientePCTazu : public TEstadoTazu {
   // Adapters live from their start until they have logged off; the list above
   // only refers to the connected ones.
   std::vector<std::unique_ptr<TInterfaceComunicador>> adaptadores_;
+  // Spare action queues, so running the session allocates nothing once warm.
+  std::vector<TSessaoTazu::TAcoes> reserva_;
   Lifetime vivo_;
 };
 

@@ -6,11 +6,12 @@
 
 namespace tazu::test {
 
-TazuClientRig::TazuClientRig() {
+TazuClientRig::TazuClientRig(bool recordEvents) {
   cliente.IPServidor = "127.0.0.1";
   cliente.PortaServidor = 7498;
   cliente.Senha = "segredo";
-  ObservarEventos(cliente,
+  if (recordEvents)
+    ObservarEventos(cliente,
                   [this](const TEventoDoCliente& e) { events.push_back(DescreverEvento(e)); });
 }
 
