@@ -199,14 +199,14 @@ std::string_view NomeDoCodigo(TCodigoServidor codigo) {
   return kNomes[static_cast<int>(codigo)];
 }
 
-TLeitura LerMensagemDoServidor(std::string_view linha) {
-  TLeitura r;
+TLinhaLida LerMensagemDoServidor(std::string_view linha) {
+  TLinhaLida r;
   LerMensagemDoServidor(linha, r);
   return r;
 }
 
-void LerMensagemDoServidor(std::string_view linha, TLeitura& r) {
-  r.tipo = TLeitura::Tipo::Mensagem;
+void LerMensagemDoServidor(std::string_view linha, TLinhaLida& r) {
+  r.tipo = TLinhaLida::Tipo::Mensagem;
   r.codigo.clear();
   TMensagemDoServidor& m = r.mensagem;
   m.numero = 0;
@@ -220,7 +220,7 @@ void LerMensagemDoServidor(std::string_view linha, TLeitura& r) {
   const std::size_t p = linha.find(kSeparador);
   const std::string_view campo = linha.substr(0, p);
   if (campo.size() < 3 || campo.front() != '[' || campo.back() != ']') {
-    r.tipo = TLeitura::Tipo::SemCodigo;
+    r.tipo = TLinhaLida::Tipo::SemCodigo;
     return;
   }
   r.codigo.assign(campo.substr(1, campo.size() - 2));
@@ -228,7 +228,7 @@ void LerMensagemDoServidor(std::string_view linha, TLeitura& r) {
   int indice = 0;
   while (indice < kCodigosDoServidor && Chave(kNomes[indice]) != chave) ++indice;
   if (chave == 0 || indice == kCodigosDoServidor) {
-    r.tipo = TLeitura::Tipo::CodigoDesconhecido;
+    r.tipo = TLinhaLida::Tipo::CodigoDesconhecido;
     return;
   }
   r.mensagem.codigo = static_cast<TCodigoServidor>(indice);
@@ -236,7 +236,7 @@ void LerMensagemDoServidor(std::string_view linha, TLeitura& r) {
   try {
     LerCampos(r.mensagem, f);
   } catch (const CampoInvalido&) {
-    r.tipo = TLeitura::Tipo::ValorInvalido;
+    r.tipo = TLinhaLida::Tipo::ValorInvalido;
   }
 }
 

@@ -44,7 +44,7 @@ struct TMensagemDoServidor {
 };
 
 // What a received line (already unscrambled and trimmed) reads as.
-struct TLeitura {
+struct TLinhaLida {
   enum class Tipo {
     Mensagem,
     SemCodigo,           // no "[CODE]" at its start
@@ -55,9 +55,9 @@ struct TLeitura {
   std::string codigo;  // as read; empty when there is none
   TMensagemDoServidor mensagem;
 };
-TLeitura LerMensagemDoServidor(std::string_view linha);
+TLinhaLida LerMensagemDoServidor(std::string_view linha);
 // The same into `destino`, whose storage is reused line after line.
-void LerMensagemDoServidor(std::string_view linha, TLeitura& destino);
+void LerMensagemDoServidor(std::string_view linha, TLinhaLida& destino);
 
 // ---- Client commands ----
 

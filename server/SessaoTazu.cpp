@@ -227,21 +227,21 @@ void TSessaoTazu::LinhaRecebida(std::string_view bruta) {
   if (linha.empty()) return;
   Depurar(textos::Recebido, linha);
   LerMensagemDoServidor(linha, lida_);
-  TLeitura& lida = lida_;
+  TLinhaLida& lida = lida_;
   switch (lida.tipo) {
-    case TLeitura::Tipo::SemCodigo:
+    case TLinhaLida::Tipo::SemCodigo:
       MarcarRecusa();
       Erro(1, std::string(textos::MensagemNaoReconhecida) + linha);
       Erro(2, std::string(textos::ComandoInvalido));
       return;
-    case TLeitura::Tipo::CodigoDesconhecido:
+    case TLinhaLida::Tipo::CodigoDesconhecido:
       Erro(2, std::string(textos::ComandoInvalido) + lida.codigo);
       return;
-    case TLeitura::Tipo::ValorInvalido:
+    case TLinhaLida::Tipo::ValorInvalido:
       // A refusal whose number does not read is still a refusal.
       if (lida.mensagem.codigo == C::RERR) MarcarRecusaDe(e_.ComandoPendente);
       break;
-    case TLeitura::Tipo::Mensagem: {
+    case TLinhaLida::Tipo::Mensagem: {
       const TRegra* regra = Regra(lida.mensagem.codigo, e_.ComandoPendente);
       if (regra->resposta) respondeu_ = true;
       (this->*regra->regra)(lida.mensagem);

@@ -195,7 +195,7 @@ class TSessaoTazu {
   TRelogio relogio_;
   std::function<bool()> depurando_;
   TAcoes acoes_;
-  TLeitura lida_;  // the line being handled
+  TLinhaLida lida_;  // the line being handled
   bool socketAberto_ = false;
   std::string enderecoLocal_;
   uint16_t portaLocal_ = 0;
