@@ -115,6 +115,38 @@ TEST_F(FakeConnectionTest, LocalCloseIsQuietAndCancelsWhatWasOnItsWay) {
   EXPECT_EQ(socket_->LocalPort(), 0);
 }
 
+TEST_F(FakeConnectionTest, KernelBudgetAndHeldAcknowledgementsShowInTheCounts) {
+  ASSERT_TRUE(socket_->Connect("10.0.0.1", 5050));
+  FakePeer& peer = runtime_.LastPeer();
+  peer.Accept();
+  runtime_.RunPending();
+  peer.SetKernelBudget(3);
+  socket_->Send("abcdef");
+  EXPECT_EQ(peer.Read(), "abc");
+  EXPECT_EQ(socket_->BytesQueued(), 3u);
+  EXPECT_EQ(socket_->BytesTaken(), 3u);
+
+  peer.HoldAcknowledgements(true);
+  peer.SetKernelBudget(FakePeer::kNoLimit);
+  EXPECT_EQ(peer.Read(), "abc") << "taken but not acknowledged has not arrived";
+  EXPECT_EQ(socket_->BytesQueued(), 0u);
+  EXPECT_EQ(socket_->BytesTaken(), 6u);
+  EXPECT_EQ(socket_->BytesUnacknowledged(), 3u);
+  peer.HoldAcknowledgements(false);
+  EXPECT_EQ(peer.Read(), "abcdef");
+  EXPECT_EQ(socket_->BytesAcknowledged(), 6u);
+
+  // A reset loses what was not acknowledged; the counts stay for the sender.
+  peer.HoldAcknowledgements(true);
+  socket_->Send("gh");
+  peer.Fail(SocketError::ConnectionReset);
+  runtime_.RunPending();
+  peer.HoldAcknowledgements(false);
+  EXPECT_EQ(peer.Read(), "abcdef");
+  EXPECT_EQ(socket_->BytesTaken(), 8u);
+  EXPECT_EQ(socket_->BytesUnacknowledged(), 2u);
+}
+
 TEST_F(FakeConnectionTest, GivingUpWhileConnectingDropsTheAnswer) {
   ASSERT_TRUE(socket_->Connect("10.0.0.1", 5050));
   FakePeer& peer = runtime_.LastPeer();

@@ -104,6 +104,16 @@ TEST_F(QtRuntimeTest, ConnectedSocketsKnowTheirAddresses) {
   EXPECT_EQ(server_[0]->LocalPort(), listener_->Port());
 }
 
+TEST_F(QtRuntimeTest, SentBytesAreCountedUntilThePeerAcknowledgesThem) {
+  Recorder* recorder = nullptr;
+  auto client = ConnectedClient(recorder);
+  client->Send("hello");
+  EXPECT_EQ(client->BytesAcknowledged() + client->BytesUnacknowledged() + client->BytesQueued(),
+            5u);
+  ASSERT_TRUE(RunUntil([&] { return client->BytesAcknowledged() == 5; }));
+  EXPECT_EQ(client->BytesQueued(), 0u);
+}
+
 TEST_F(QtRuntimeTest, LocalCloseRaisesNoCallback) {
   Recorder* recorder = nullptr;
   auto client = ConnectedClient(recorder);
