@@ -1,9 +1,8 @@
-#include "core/Listas.h"
-
 #include <gtest/gtest.h>
 
 #include <random>
 
+#include "core/Listas.h"
 #include "core/UGlobal.h"
 
 namespace tazu {
