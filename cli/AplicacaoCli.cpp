@@ -59,7 +59,6 @@ void TAplicacaoCli::LigarEventos() {
   // The handlers below add the program's behaviour to the printing.
   LigarLogin();
   LigarHistorico();
-  DefinirCaixaDeMensagem([this](const std::string& texto) { Emitir("aviso", "Descricao", texto); });
 }
 
 void TAplicacaoCli::LigarLogin() {

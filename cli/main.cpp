@@ -12,6 +12,7 @@
 
 #include "cli/AplicacaoCli.h"
 #include "net/qt/QtRuntime.h"
+#include "redes/Redes.h"
 
 namespace {
 
@@ -59,6 +60,7 @@ int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
   tazu::net::QtRuntime runtime;
   tazu::cli::TAplicacaoCli cli(runtime, opcoes);
+  tazu::RegistrarRedes(cli.Cliente());
   cli.saida = [](const std::string& json) {
     std::fwrite(json.data(), 1, json.size(), stdout);
     std::fputc('\n', stdout);

@@ -10,13 +10,13 @@ cmake_minimum_required(VERSION 3.22)
 
 # A folder's layer is its longest matching entry; a file may have its own.
 set(camadas
-    base net net/qt net/testing net/epoll core server yahoo msn icq skin shell app cli
+    base net net/qt net/testing net/epoll core server yahoo msn icq redes skin shell app cli
     cli/main.cpp tazud sim skin-src tools tests tests/support bench fuzz)
 
 # What each layer may include besides itself. X-codec is the codec of network
 # X: its files named Codec*, which the server and the simulators use in the
 # server role.
-set(produto base net net/qt net/testing net/epoll core server yahoo msn icq skin shell app
+set(produto base net net/qt net/testing net/epoll core server yahoo msn icq redes skin shell app
             cli cli/main.cpp tazud sim skin-src)
 set(usa_base "")
 set(usa_net base)
@@ -28,12 +28,15 @@ set(usa_server core net base)
 set(usa_yahoo core net base)
 set(usa_msn core net base)
 set(usa_icq core net base)
+# Where the programs register the outside networks' adapters with the hub.
+set(usa_redes server yahoo msn icq core net base)
 set(usa_skin core net base)
 set(usa_shell skin server core net base)
-set(usa_app shell skin server yahoo msn icq core net net/qt base)
+set(usa_app shell skin redes server yahoo msn icq core net net/qt base)
 set(usa_cli server yahoo msn icq core net base)
-# The program picks its runtime: the client's, on Qt's event loop.
-set(usa_cli/main.cpp cli server yahoo msn icq core net net/qt base)
+# The program picks its runtime (the client's, on Qt's event loop) and
+# registers the outside networks.
+set(usa_cli/main.cpp cli redes server yahoo msn icq core net net/qt base)
 set(usa_tazud core net net/epoll base yahoo-codec msn-codec icq-codec)
 set(usa_sim core net net/epoll base yahoo-codec msn-codec icq-codec)
 set(usa_skin-src base)

@@ -52,12 +52,11 @@ TEST(TLista, IrParaERemoverForaDaLista) {
   EXPECT_TRUE(l.IrPara(-1));
   EXPECT_TRUE(l.FimDaLista());
 
-  // Removing past the end shows the box and changes nothing.
-  std::vector<std::string> caixas;
-  auto anterior = DefinirCaixaDeMensagem([&](const std::string& t) { caixas.push_back(t); });
+  // Removing past the end tells the owner and changes nothing.
+  std::vector<std::string> avisos;
+  l.AoInformar = [&](const std::string& t) { avisos.push_back(t); };
   l.Remover();
-  DefinirCaixaDeMensagem(anterior);
-  EXPECT_EQ(caixas, std::vector<std::string>{"Fora da Lista."});
+  EXPECT_EQ(avisos, std::vector<std::string>{"Fora da Lista."});
   EXPECT_EQ(Itens(l), (std::vector<int>{1, 2, 3}));
 }
 
