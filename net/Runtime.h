@@ -73,6 +73,21 @@ class TcpSocket {
   virtual std::string PeerAddress() const = 0;
   virtual uint16_t PeerPort() const = 0;
 
+  // Where the bytes Send() accepted are, for a sender that must know what it
+  // could still lose: bytes the socket holds die with this process, bytes the
+  // kernel took but the peer's TCP has not acknowledged die with the
+  // connection, acknowledged bytes are the peer's. Counted from the start of
+  // the connection; after it ends the last figures stay until the next Connect.
+  //
+  // Bytes accepted by Send() that the kernel has not taken yet (0 once closed).
+  virtual std::size_t BytesQueued() const = 0;
+  // Bytes the kernel has taken since the connection opened.
+  virtual uint64_t BytesTaken() const = 0;
+  // Of those, bytes the peer's TCP has not acknowledged. A socket that cannot
+  // tell answers 0.
+  virtual uint64_t BytesUnacknowledged() const = 0;
+  uint64_t BytesAcknowledged() const { return BytesTaken() - BytesUnacknowledged(); }
+
   // Called outside onData, bytes already buffered that the switch completes (the
   // unfinished line, when leaving line mode) reach onData from inside this call.
   void SetLineMode(bool on);

@@ -8,7 +8,6 @@
 #include "core/UGlobal.h"
 #include "tazud/Envio.h"
 #include "tazud/Escapes.h"
-#include "tazud/SaidaMedida.h"
 #include "tazud/Sessao.h"
 
 namespace tazu::tazud {

@@ -22,7 +22,6 @@
 #include "tazud/Sessao.h"
 
 #include "core/UGlobal.h"
-#include "tazud/SaidaMedida.h"
 #include "tazud/Servidor.h"
 
 namespace tazu::tazud {
@@ -84,11 +83,20 @@ void TServidor::Tratar(TSessao& s, const std::string& codigo, std::string& resto
   }
   bool permitido = false;
   switch (s.estado) {
-    case TEstado::Novo: permitido = regra->novo; break;
-    case TEstado::Identificado: permitido = regra->identificado; break;
-    case TEstado::Conferindo: permitido = regra->novo && regra->identificado; break;
-    case TEstado::Conectado: permitido = regra->conectado; break;
-    case TEstado::Encerrando: return;
+    case TEstado::Novo:
+      permitido = regra->novo;
+      break;
+    case TEstado::Identificado:
+      permitido = regra->identificado;
+      break;
+    case TEstado::Conferindo:
+      permitido = regra->novo && regra->identificado;
+      break;
+    case TEstado::Conectado:
+      permitido = regra->conectado;
+      break;
+    case TEstado::Encerrando:
+      return;
   }
   if (!permitido) {
     Recusar(s, s.estado == TEstado::Conectado ? textos::ErroJaIdentificado
@@ -106,7 +114,6 @@ TSessao::TSessao(TServidor& servidor, uint64_t id, std::unique_ptr<net::TcpSocke
       socket_(std::move(socket)),
       leitor_(servidor.Config().limiteDeLinha) {
   cripto.Chave = 0;
-  medida_ = dynamic_cast<const ISaidaMedida*>(socket_.get());
   endereco_ = socket_->PeerAddress();
   porta_ = socket_->PeerPort();
   ultimaAtividade = servidor.Runtime().Now();
@@ -115,8 +122,7 @@ TSessao::TSessao(TServidor& servidor, uint64_t id, std::unique_ptr<net::TcpSocke
     ultimaAtividade = servidor_.Runtime().Now();
     sondada = false;
     leitor_.Alimentar(
-        dados, [this](std::string_view linha) { return AoLinha(linha); },
-        [this] { AoExcesso(); });
+        dados, [this](std::string_view linha) { return AoLinha(linha); }, [this] { AoExcesso(); });
   };
   socket_->onClosed = [this] { servidor_.Fechar(*this, "closed by the client"); };
   socket_->onError = [this](net::SocketError, const std::string& mensagem) {
@@ -140,11 +146,11 @@ std::string TSessao::Nome() const {
 }
 
 std::size_t TSessao::BytesNaFila() const {
-  return saida_.size() + (medida_ != nullptr ? medida_->BytesNaFila() : 0);
+  return saida_.size() + socket_->BytesQueued();
 }
 
 uint64_t TSessao::BytesNoKernel() const {
-  return medida_ != nullptr ? medida_->BytesNoKernel() : enviados_;
+  return socket_->BytesTaken();
 }
 
 bool TSessao::AoLinha(std::string_view bruta) {

@@ -17,14 +17,13 @@
 namespace tazu::tazud {
 
 class TServidor;
-class ISaidaMedida;
 
 enum class TEstado {
-  Novo,           // may identify (CVER) or register (CCUS)
-  Identificado,   // RVER sent: waits for the password (CCON)
-  Conferindo,     // the password is being checked
-  Conectado,      // logged in
-  Encerrando,     // closes once its output is sent; reads nothing more
+  Novo,          // may identify (CVER) or register (CCUS)
+  Identificado,  // RVER sent: waits for the password (CCON)
+  Conferindo,    // the password is being checked
+  Conectado,     // logged in
+  Encerrando,    // closes once its output is sent; reads nothing more
 };
 
 class TSessao {
@@ -41,9 +40,9 @@ class TSessao {
 
   TEstado estado = TEstado::Novo;
   TCriptografia cripto;
-  Niu niu = 0;           // the identified (then logged-in) user
-  std::string apelido;   // plain text
-  uint8_t status = 1;    // chosen status; Invisível included
+  Niu niu = 0;          // the identified (then logged-in) user
+  std::string apelido;  // plain text
+  uint8_t status = 1;   // chosen status; Invisível included
   bool cadastrando = false;
   int erros = 0;
   net::TimePoint ultimaAtividade;
@@ -66,12 +65,11 @@ class TSessao {
   TServidor& servidor_;
   uint64_t id_;
   std::unique_ptr<net::TcpSocket> socket_;
-  const ISaidaMedida* medida_ = nullptr;
   std::string endereco_;
   uint16_t porta_ = 0;
   TLeitorDeLinhas leitor_;
-  std::string saida_;        // prepared bytes not yet handed to the socket
-  uint64_t enviados_ = 0;    // bytes handed to the socket so far
+  std::string saida_;      // prepared bytes not yet handed to the socket
+  uint64_t enviados_ = 0;  // bytes handed to the socket so far
   // Stored items in the output: where their bytes end (counted like
   // enviados_), and what they are (message or event, id).
   struct TEntrega {

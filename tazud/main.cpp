@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "base/Cp1252.h"
+#include "net/epoll/EpollRuntime.h"
 #include "tazud/Banco.h"
-#include "tazud/EpollRuntime.h"
 #include "tazud/Senhas.h"
 #include "tazud/Servidor.h"
 
@@ -93,7 +93,7 @@ int Servir(const std::string& escuta, const std::string& arquivo, TConfiguracao 
   std::string erro;
   auto banco = TBanco::Abrir(arquivo, sincronoTotal, erro);
   if (!banco) Falhar("cannot open " + arquivo + ": " + erro);
-  EpollRuntime runtime;
+  net::EpollRuntime runtime;
   runtime.StopOnSignals();
   TSenhasEmThread senhas([&runtime](std::function<void()> f) { runtime.Post(std::move(f)); },
                          custo);

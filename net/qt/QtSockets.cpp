@@ -5,6 +5,11 @@
 #include <QTcpSocket>
 #include <QTimer>
 
+#ifdef __linux__
+#include <linux/sockios.h>
+#include <sys/ioctl.h>
+#endif
+
 namespace tazu::net {
 namespace {
 
@@ -76,6 +81,9 @@ void QtTcpSocket::Attach(QTcpSocket* socket) {
                        [this] { Dispatch([this] { HandleReadyRead(); }); }),
       QObject::connect(socket, &QTcpSocket::disconnected, socket,
                        [this] { Dispatch([this] { HandlePeerClosed(); }); }),
+      // Only counts: it raises nothing, so it need not wait for the loop.
+      QObject::connect(socket, &QTcpSocket::bytesWritten, socket,
+                       [this](qint64 n) { taken_ += static_cast<uint64_t>(n); }),
       QObject::connect(socket, &QTcpSocket::errorOccurred, socket,
                        [this](QAbstractSocket::SocketError error) {
                          Dispatch([this, error] { HandleError(error); });
@@ -84,6 +92,7 @@ void QtTcpSocket::Attach(QTcpSocket* socket) {
 }
 
 void QtTcpSocket::Retire(bool flush) {
+  BytesUnacknowledged();  // the last figure, while the descriptor is still there
   for (const auto& connection : connections_) QObject::disconnect(connection);
   connections_.clear();
   deferred_.clear();
@@ -139,6 +148,8 @@ bool QtTcpSocket::Connect(const std::string& host, uint16_t port) {
   if (host.empty() || port == 0 || home_ == nullptr) return false;
   Retire(true);
   EndDeliveries();
+  taken_ = 0;
+  unacknowledged_ = 0;
   auto* socket = new QTcpSocket(home_);
   Attach(socket);
   // Qt may answer at once (a refused loopback port, a literal address); such
@@ -176,6 +187,22 @@ std::string QtTcpSocket::PeerAddress() const {
 
 uint16_t QtTcpSocket::PeerPort() const {
   return connected_ && socket_ ? socket_->peerPort() : 0;
+}
+
+std::size_t QtTcpSocket::BytesQueued() const {
+  return connected_ && socket_ ? static_cast<std::size_t>(socket_->bytesToWrite()) : 0;
+}
+
+uint64_t QtTcpSocket::BytesUnacknowledged() const {
+#ifdef __linux__
+  // Qt has no word for it; the kernel tells what the peer has not acknowledged.
+  int outq = 0;
+  if (connected_ && socket_ && socket_->socketDescriptor() >= 0 &&
+      ioctl(static_cast<int>(socket_->socketDescriptor()), SIOCOUTQ, &outq) == 0) {
+    unacknowledged_ = static_cast<uint64_t>(outq);
+  }
+#endif
+  return unacknowledged_;
 }
 
 void QtTcpSocket::FailLineTooLong() {

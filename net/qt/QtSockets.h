@@ -33,6 +33,9 @@ class QtTcpSocket final : public TcpSocket {
   uint16_t LocalPort() const override;
   std::string PeerAddress() const override;
   uint16_t PeerPort() const override;
+  std::size_t BytesQueued() const override;
+  uint64_t BytesTaken() const override { return taken_; }
+  uint64_t BytesUnacknowledged() const override;
 
  protected:
   void FailLineTooLong() override;
@@ -59,6 +62,8 @@ class QtTcpSocket final : public TcpSocket {
   bool runScheduled_ = false;
   bool connected_ = false;
   int inCall_ = 0;  // Connect or Send in progress
+  uint64_t taken_ = 0;
+  mutable uint64_t unacknowledged_ = 0;  // the last figure read
   Lifetime life_;
 };
 

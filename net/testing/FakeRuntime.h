@@ -63,6 +63,17 @@ class FakePeer {
   const std::string& Read() const { return received_; }
   std::string Take();
 
+  // The client's kernel: by default it takes whatever the client sends and the
+  // bytes arrive here at once. With a budget it takes at most that many more
+  // bytes; the rest waits in the client's socket (BytesQueued) until a new
+  // budget lets it through. kNoLimit lifts the limit.
+  static constexpr std::size_t kNoLimit = SIZE_MAX;
+  void SetKernelBudget(std::size_t bytes);
+  // While held, bytes the kernel takes travel but are not acknowledged: they
+  // count as BytesUnacknowledged on the client's side and are not in Read()
+  // yet. Releasing delivers them; Fail() loses them, as a reset does.
+  void HoldAcknowledgements(bool hold);
+
   // What the client's socket reports as LocalAddress/LocalPort and
   // PeerAddress/PeerPort while connected.
   void SetLocalAddress(std::string address, uint16_t port);
@@ -88,6 +99,10 @@ class FakePeer {
   State state_ = State::Connecting;
   bool clientClosed_ = false;
   std::string received_;
+  std::size_t budget_ = kNoLimit;
+  bool holdAcks_ = false;
+  bool reset_ = false;
+  std::string inFlight_;  // taken by the kernel, not acknowledged yet
   std::string localAddress_;
   uint16_t localPort_ = 0;
   std::string peerAddress_;

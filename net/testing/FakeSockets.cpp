@@ -84,9 +84,23 @@ void FakePeer::Close() {
 void FakePeer::Fail(SocketError error, std::string message) {
   if (state_ == State::Closed) return;
   state_ = State::Closed;
+  reset_ = true;  // what was not acknowledged is lost
   Post([error, message = MessageFor(error, std::move(message))](FakeTcpSocket& socket) {
     socket.OnPeerFailed(error, message);
   });
+}
+
+void FakePeer::SetKernelBudget(std::size_t bytes) {
+  budget_ = bytes;
+  if (client_ != nullptr) client_->Pump();
+}
+
+void FakePeer::HoldAcknowledgements(bool hold) {
+  holdAcks_ = hold;
+  if (hold || reset_ || inFlight_.empty()) return;
+  received_.append(inFlight_);
+  inFlight_.clear();
+  if (const auto hook = onClientData) hook();
 }
 
 std::string FakePeer::Take() {
@@ -146,6 +160,9 @@ bool FakeTcpSocket::Connect(const std::string& host, uint16_t port) {
     return false;
   }
   Close();
+  queued_.clear();
+  taken_ = 0;
+  unacknowledged_ = 0;
   FakePeer& peer = world_->NewPeer(host, port);
   peer_ = &peer;
   peer.client_ = this;
@@ -169,8 +186,25 @@ void FakeTcpSocket::Send(std::string_view bytes) {
   FakePeer& peer = *peer_;
   // The far end closed and our socket has not heard yet: nobody reads these.
   if (peer.state_ == FakePeer::State::Closed) return;
-  peer.received_.append(bytes);
+  queued_.append(bytes);
+  Pump();
+}
+
+void FakeTcpSocket::Pump() {
+  if (peer_ == nullptr || queued_.empty()) return;
+  FakePeer& peer = *peer_;
+  const std::size_t n = std::min(queued_.size(), peer.budget_);
+  if (n == 0) return;
+  if (peer.budget_ != FakePeer::kNoLimit) peer.budget_ -= n;
+  taken_ += n;
+  (peer.holdAcks_ ? peer.inFlight_ : peer.received_).append(queued_, 0, n);
+  queued_.erase(0, n);
+  if (peer.holdAcks_) return;
   if (const auto hook = peer.onClientData) hook();
+}
+
+uint64_t FakeTcpSocket::BytesUnacknowledged() const {
+  return peer_ != nullptr ? peer_->inFlight_.size() : unacknowledged_;
 }
 
 void FakeTcpSocket::Close() {
@@ -181,6 +215,9 @@ void FakeTcpSocket::Close() {
 
 void FakeTcpSocket::Detach(bool byClient) {
   if (peer_ == nullptr) return;
+  // A closed socket lets go of what it still held; the counts stay.
+  unacknowledged_ = peer_->inFlight_.size();
+  queued_.clear();
   if (byClient) {
     peer_->clientClosed_ = true;
     peer_->state_ = FakePeer::State::Closed;

@@ -60,9 +60,14 @@ class FakeTcpSocket final : public TcpSocket {
   uint16_t LocalPort() const override;
   std::string PeerAddress() const override;
   uint16_t PeerPort() const override;
+  std::size_t BytesQueued() const override { return queued_.size(); }
+  uint64_t BytesTaken() const override { return taken_; }
+  uint64_t BytesUnacknowledged() const override;
 
   // A dialled connection: already connected to `peer`.
   void AdoptConnection(FakePeer& peer);
+  // Hands the peer what its kernel budget lets through.
+  void Pump();
 
   // What the far end did, delivered from the loop.
   void OnPeerAccepted();
@@ -80,6 +85,9 @@ class FakeTcpSocket final : public TcpSocket {
   std::shared_ptr<FakeWorld> world_;
   FakePeer* peer_ = nullptr;  // the current connection; the world owns it
   bool connected_ = false;
+  std::string queued_;  // sent, not taken by the peer's kernel yet
+  uint64_t taken_ = 0;
+  uint64_t unacknowledged_ = 0;  // the last figure, once detached
 };
 
 class FakeTcpListener final : public TcpListener {

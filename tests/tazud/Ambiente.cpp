@@ -11,7 +11,9 @@ std::string L(std::string_view codigo, std::initializer_list<std::string_view> c
   return MontarLinha(codigo, campos);
 }
 
-void TCliente::Enviar(const std::string& linha) { peer_->Write(PrepararEnvio(linha, cripto_)); }
+void TCliente::Enviar(const std::string& linha) {
+  peer_->Write(PrepararEnvio(linha, cripto_));
+}
 
 std::vector<std::string> TCliente::Receber() {
   std::vector<std::string> linhas;
@@ -24,7 +26,8 @@ std::vector<std::string> TCliente::Receber() {
       ProximoCampo(resto, Separador);
       ProximoCampo(resto, Separador);
       uint32_t chave = 0;
-      if (LerNumero(ProximoCampo(resto, Separador), 255, chave)) cripto_.Chave = static_cast<uint8_t>(chave);
+      if (LerNumero(ProximoCampo(resto, Separador), 255, chave))
+        cripto_.Chave = static_cast<uint8_t>(chave);
     }
     linhas.push_back(std::move(linha));
     return true;
@@ -42,7 +45,8 @@ std::vector<std::string> TCliente::Com(const std::string& codigo) {
 
 Ambiente::Ambiente() {
   static std::atomic<int> n{0};
-  caminho_ = ::testing::TempDir() + "tazud_" + std::to_string(getpid()) + "_" + std::to_string(n++) + ".db";
+  caminho_ = ::testing::TempDir() + "tazud_" + std::to_string(getpid()) + "_" +
+             std::to_string(n++) + ".db";
   std::remove(caminho_.c_str());
   config_ = TConfiguracao{};
   config_.sortearChave = [] { return uint8_t{77}; };
@@ -60,7 +64,8 @@ void Ambiente::Iniciar() {
   std::string erro;
   banco_ = TBanco::Abrir(caminho_, false, erro);
   ASSERT_TRUE(banco_) << erro;
-  senhas_ = std::make_unique<TSenhasNoLaco>([this](std::function<void()> f) { rt_.Post(std::move(f)); }, 1);
+  senhas_ = std::make_unique<TSenhasNoLaco>(
+      [this](std::function<void()> f) { rt_.Post(std::move(f)); }, 1);
   servidor_ = std::make_unique<TServidor>(rt_, *banco_, *senhas_, config_);
   servidor_->AoRegistrar = [this](const std::string& l) { log_.push_back(l); };
   servidor_->AoFalhaFatal = [this](const std::string& l) { falhas_.push_back(l); };
@@ -81,23 +86,8 @@ TCliente& Ambiente::Conectar() {
   return *clientes_.back();
 }
 
-TCliente& Ambiente::Conectar(
-    const std::function<std::unique_ptr<net::TcpSocket>(std::unique_ptr<net::TcpSocket>)>&
-        embrulhar) {
-  // A connection the fake runtime opens outward works as well from the
-  // server's side: the peer plays the client.
-  std::unique_ptr<net::TcpSocket> socket = rt_.CreateTcpSocket();
-  socket->Connect("198.51.100.7", 40000);
-  net::FakePeer& peer = rt_.LastPeer();
-  peer.Accept();
-  rt_.RunPending();
-  servidor_->Aceitar(embrulhar(std::move(socket)));
-  clientes_.push_back(std::make_unique<TCliente>(peer));
-  rt_.RunPending();
-  return *clientes_.back();
-}
-
-Niu Ambiente::Criar(const std::string& apelido, const std::string& senha, bool exige, bool privado) {
+Niu Ambiente::Criar(const std::string& apelido, const std::string& senha, bool exige,
+                    bool privado) {
   TUsuario u;
   u.apelido = apelido;
   u.nome = "Nome de " + apelido;

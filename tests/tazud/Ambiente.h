@@ -53,11 +53,6 @@ class Ambiente : public ::testing::Test {
   void Rodar() { rt_.RunPending(); }
 
   TCliente& Conectar();
-  // Hands the server a connection of the test's making (wrapping a fake one);
-  // answers the client at its far end.
-  TCliente& Conectar(
-      const std::function<std::unique_ptr<net::TcpSocket>(std::unique_ptr<net::TcpSocket>)>&
-          embrulhar);
   // A user straight into the database.
   Niu Criar(const std::string& apelido, const std::string& senha, bool exige = false,
             bool privado = false);

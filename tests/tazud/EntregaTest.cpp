@@ -3,10 +3,6 @@
 // sender before it is safe from a crash.
 #include <gmock/gmock.h>
 
-#include <algorithm>
-#include <cstdint>
-
-#include "tazud/SaidaMedida.h"
 #include "tests/tazud/Ambiente.h"
 
 namespace tazu::tazud::test {
@@ -15,68 +11,6 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 using ::testing::StartsWith;
-
-// A connection whose kernel buffer the test fills and empties. What the
-// "kernel" takes goes on to the fake peer at once; the rest waits here, as in
-// the user-space queue of a real socket whose client does not read, and dies
-// with the server.
-class TSocketMedido final : public net::TcpSocket, public ISaidaMedida {
- public:
-  explicit TSocketMedido(std::unique_ptr<net::TcpSocket> real) : real_(std::move(real)) {
-    real_->onData = [this](std::string_view dados) {
-      if (onData) onData(dados);
-    };
-    real_->onClosed = [this] {
-      if (onClosed) onClosed();
-    };
-    real_->onError = [this](net::SocketError e, const std::string& m) {
-      if (onError) onError(e, m);
-    };
-  }
-
-  // From now on the kernel takes at most `bytes` more.
-  void Livre(std::size_t bytes) {
-    livre_ = bytes;
-    Escoar();
-  }
-  void SemLimite() { Livre(SIZE_MAX); }
-
-  bool Connect(const std::string&, uint16_t) override { return false; }
-  void Send(std::string_view bytes) override {
-    if (!real_->IsConnected()) return;
-    fila_.append(bytes);
-    Escoar();
-  }
-  void Close() override {
-    fila_.clear();
-    real_->Close();
-  }
-  bool IsConnected() const override { return real_->IsConnected(); }
-  std::string LocalAddress() const override { return real_->LocalAddress(); }
-  uint16_t LocalPort() const override { return real_->LocalPort(); }
-  std::string PeerAddress() const override { return real_->PeerAddress(); }
-  uint16_t PeerPort() const override { return real_->PeerPort(); }
-  std::size_t BytesNaFila() const override { return fila_.size(); }
-  uint64_t BytesNoKernel() const override { return noKernel_; }
-
- protected:
-  void FailLineTooLong() override {}
-
- private:
-  void Escoar() {
-    const std::size_t n = std::min(livre_, fila_.size());
-    if (n == 0) return;
-    real_->Send(std::string_view(fila_).substr(0, n));
-    fila_.erase(0, n);
-    noKernel_ += n;
-    if (livre_ != SIZE_MAX) livre_ -= n;
-  }
-
-  std::unique_ptr<net::TcpSocket> real_;
-  std::string fila_;
-  std::size_t livre_ = SIZE_MAX;
-  uint64_t noKernel_ = 0;
-};
 
 std::vector<std::string> Textos(const std::vector<std::string>& cmsg) {
   std::vector<std::string> textos;
@@ -90,16 +24,6 @@ class Entrega : public Ambiente {
     Iniciar();
     ana_ = Criar("ana", "a");
     bia_ = Criar("bia", "b");
-  }
-
-  // Bia over a connection whose kernel buffer the test controls.
-  TCliente& BiaMedida() {
-    TCliente& c = Conectar([this](std::unique_ptr<net::TcpSocket> s) {
-      auto medido = std::make_unique<TSocketMedido>(std::move(s));
-      medido_ = medido.get();
-      return medido;
-    });
-    return c;
   }
 
   // What another connection to the file sees: only what was committed.
@@ -120,7 +44,6 @@ class Entrega : public Ambiente {
   }
 
   Niu ana_ = 0, bia_ = 0;
-  TSocketMedido* medido_ = nullptr;
 };
 
 TEST_F(Entrega, ALiveMessageTheKernelTookIsConfirmedWithoutEverBeingStored) {
@@ -141,13 +64,13 @@ TEST_F(Entrega, ALiveMessageTheKernelTookIsConfirmedWithoutEverBeingStored) {
 
 TEST_F(Entrega, MessagesBehindAFullKernelBufferAreCommittedBeforeTheirScemAndArriveInOrder) {
   TCliente& a = Entrar(ana_, "a");
-  TCliente& b = Entrar(BiaMedida(), bia_, "b");
+  TCliente& b = Entrar(bia_, "b");
   a.Receber();
   b.Receber();
   std::vector<int> noDisco;
   ContarNoDiscoACadaEnvio(a, noDisco);
 
-  medido_->Livre(0);
+  b.Peer().SetKernelBudget(0);
   Mandar(a, bia_, "um");
   Rodar();
   EXPECT_THAT(a.Receber(), ElementsAre(L("SCEM", {std::to_string(bia_)})));
@@ -159,7 +82,7 @@ TEST_F(Entrega, MessagesBehindAFullKernelBufferAreCommittedBeforeTheirScemAndArr
   EXPECT_EQ(noDisco.back(), 3);
   EXPECT_THAT(b.Com("CMSG"), IsEmpty());
 
-  medido_->SemLimite();
+  b.Peer().SetKernelBudget(net::FakePeer::kNoLimit);
   EXPECT_THAT(Textos(b.Com("CMSG")), ElementsAre("um", "dois", "tr\xEAs"));
   // The buffer is empty again: the next one goes live, without a row.
   Mandar(a, bia_, "quatro");
@@ -172,13 +95,13 @@ TEST_F(Entrega, MessagesBehindAFullKernelBufferAreCommittedBeforeTheirScemAndArr
 
 TEST_F(Entrega, APartlyWrittenMessageStaysStoredUntilTheRestLeaves) {
   TCliente& a = Entrar(ana_, "a");
-  TCliente& b = Entrar(BiaMedida(), bia_, "b");
+  TCliente& b = Entrar(bia_, "b");
   a.Receber();
   b.Receber();
   std::vector<int> noDisco;
   ContarNoDiscoACadaEnvio(a, noDisco);
 
-  medido_->Livre(10);
+  b.Peer().SetKernelBudget(10);
   Mandar(a, bia_, "uma mensagem que n\xE3o cabe");
   Rodar();
   EXPECT_THAT(a.Receber(), ElementsAre(L("SCEM", {std::to_string(bia_)})));
@@ -187,7 +110,7 @@ TEST_F(Entrega, APartlyWrittenMessageStaysStoredUntilTheRestLeaves) {
   rt_.Advance(net::Milliseconds(2000));
   EXPECT_EQ(GuardadasNoDisco(bia_), 1) << "deleted while part of it was still ours";
 
-  medido_->SemLimite();
+  b.Peer().SetKernelBudget(net::FakePeer::kNoLimit);
   EXPECT_THAT(Textos(b.Com("CMSG")), ElementsAre("uma mensagem que n\xE3o cabe"));
   rt_.Advance(net::Milliseconds(1000));
   EXPECT_EQ(GuardadasNoDisco(bia_), 0);
@@ -195,10 +118,10 @@ TEST_F(Entrega, APartlyWrittenMessageStaysStoredUntilTheRestLeaves) {
 
 TEST_F(Entrega, WhatWaitedInTheSocketWhenTheServerDiedArrivesAtTheNextLogin) {
   TCliente& a = Entrar(ana_, "a");
-  TCliente& b = Entrar(BiaMedida(), bia_, "b");
+  TCliente& b = Entrar(bia_, "b");
   a.Receber();
   b.Receber();
-  medido_->Livre(10);
+  b.Peer().SetKernelBudget(10);
   Mandar(a, bia_, "um");
   Mandar(a, bia_, "dois");
   Rodar();

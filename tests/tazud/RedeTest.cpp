@@ -1,22 +1,20 @@
-// The server on its epoll runtime with real sockets on 127.0.0.1: a scrambled
-// login, a client that stops reading while another goes on, what is stored
-// for a reader the kernel cannot take more for, and the loop's own tasks.
+// The server on the epoll runtime with real sockets on 127.0.0.1: a scrambled
+// login, a client that stops reading while another goes on, and what is
+// stored for a reader the kernel cannot take more for.
 #include <arpa/inet.h>
+#include <gmock/gmock.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <gmock/gmock.h>
-
 #include <chrono>
 #include <cstdio>
 #include <functional>
-#include <thread>
 
 #include "core/ProtocoloTazu.h"
 #include "core/UGlobal.h"
+#include "net/epoll/EpollRuntime.h"
 #include "tazud/Banco.h"
-#include "tazud/EpollRuntime.h"
 #include "tazud/Senhas.h"
 #include "tazud/Servidor.h"
 
@@ -28,7 +26,8 @@ class Bruto {
  public:
   Bruto(uint16_t porta, int bufferDeRecepcao = 0) {
     fd_ = socket(AF_INET, SOCK_STREAM, 0);
-    if (bufferDeRecepcao > 0) setsockopt(fd_, SOL_SOCKET, SO_RCVBUF, &bufferDeRecepcao, sizeof(int));
+    if (bufferDeRecepcao > 0)
+      setsockopt(fd_, SOL_SOCKET, SO_RCVBUF, &bufferDeRecepcao, sizeof(int));
     sockaddr_in a{};
     a.sin_family = AF_INET;
     a.sin_port = htons(porta);
@@ -40,7 +39,8 @@ class Bruto {
   bool Conectado() const { return conectado_; }
   void Enviar(const std::string& linha) {
     const std::string bytes = PrepararEnvio(linha, cripto_);
-    ASSERT_EQ(send(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL), static_cast<ssize_t>(bytes.size()));
+    ASSERT_EQ(send(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL),
+              static_cast<ssize_t>(bytes.size()));
   }
   // Reads what is there, without waiting; false once the server closed.
   bool Ler() {
@@ -49,12 +49,15 @@ class Bruto {
       const ssize_t n = recv(fd_, b, sizeof b, MSG_DONTWAIT);
       if (n == 0) return false;
       if (n < 0) return errno == EAGAIN || errno == EWOULDBLOCK;
-      leitor_.Alimentar(std::string_view(b, static_cast<std::size_t>(n)), [this](std::string_view l) {
-        std::string linha = AbrirLinha(l, cripto_);
-        if (linha.rfind("[RVER]", 0) == 0) cripto_.Chave = static_cast<uint8_t>(std::stoi(linha.substr(linha.rfind('\xA7') + 1)));
-        linhas.push_back(linha);
-        return true;
-      });
+      leitor_.Alimentar(
+          std::string_view(b, static_cast<std::size_t>(n)), [this](std::string_view l) {
+            std::string linha = AbrirLinha(l, cripto_);
+            if (linha.rfind("[RVER]", 0) == 0)
+              cripto_.Chave =
+                  static_cast<uint8_t>(std::stoi(linha.substr(linha.rfind('\xA7') + 1)));
+            linhas.push_back(linha);
+            return true;
+          });
     }
   }
   bool Recebeu(const std::string& prefixo) const {
@@ -80,7 +83,8 @@ class Rede : public ::testing::Test {
     std::string erro;
     banco_ = TBanco::Abrir(caminho_, false, erro);
     ASSERT_TRUE(banco_) << erro;
-    senhas_ = std::make_unique<TSenhasEmThread>([this](std::function<void()> f) { rt_.Post(std::move(f)); }, 1);
+    senhas_ = std::make_unique<TSenhasEmThread>(
+        [this](std::function<void()> f) { rt_.Post(std::move(f)); }, 1);
     config_.limiteDeFila = 64 * 1024;
     config_.limiteDeLinha = 16 * 1024;
     servidor_ = std::make_unique<TServidor>(rt_, *banco_, *senhas_, config_);
@@ -109,14 +113,15 @@ class Rede : public ::testing::Test {
     return false;
   }
   void Logar(Bruto& c, Niu niu) {
-    c.Enviar(MontarLinha("CVER", {"127.0.0.1", "1", std::to_string(niu), "1.0 AA", "P", "Tazu Messenger"}));
+    c.Enviar(MontarLinha("CVER",
+                         {"127.0.0.1", "1", std::to_string(niu), "1.0 AA", "P", "Tazu Messenger"}));
     ASSERT_TRUE(Esperar([&] { return c.Ler() && c.Recebeu("[RVER]"); }));
     c.Enviar(MontarLinha("CCON", {"s", "1"}));
     ASSERT_TRUE(Esperar([&] { return c.Ler() && c.Recebeu("[RUAC]"); }));
   }
 
   std::string caminho_;
-  EpollRuntime rt_;
+  net::EpollRuntime rt_;
   std::unique_ptr<TBanco> banco_;
   std::unique_ptr<TSenhasEmThread> senhas_;
   TConfiguracao config_;
@@ -131,7 +136,8 @@ TEST_F(Rede, ScrambledLoginAndLiveMessageOverLoopback) {
   Logar(b, nius_[1]);
   a.Enviar(MontarLinha("CMSG", {std::to_string(nius_[1]), "ol\xE1#<RET>#"}));
   ASSERT_TRUE(Esperar([&] { return b.Ler() && b.Recebeu("[CMSG]"); }));
-  EXPECT_TRUE(b.Recebeu(MontarLinha("CMSG", {std::to_string(nius_[0]), "ana", "C", "ol\xE1#<RET>#"})));
+  EXPECT_TRUE(
+      b.Recebeu(MontarLinha("CMSG", {std::to_string(nius_[0]), "ana", "C", "ol\xE1#<RET>#"})));
   ASSERT_TRUE(Esperar([&] { return a.Ler() && a.Recebeu("[SCEM]"); }));
 }
 
@@ -143,11 +149,14 @@ TEST_F(Rede, AClientThatStopsReadingIsDroppedAndStallsNoOne) {
   int enviadas = 0;
   // The active client keeps writing to the one that does not read; its own
   // answers keep coming all along.
-  const bool caiu = Esperar([&] {
-    for (int i = 0; i < 20; ++i, ++enviadas) ativo.Enviar(MontarLinha("CMSG", {std::to_string(nius_[0]), texto}));
-    ativo.Enviar(MontarLinha("CPNG"));
-    return servidor_->Conectados() == 1;
-  }, 20000);
+  const bool caiu = Esperar(
+      [&] {
+        for (int i = 0; i < 20; ++i, ++enviadas)
+          ativo.Enviar(MontarLinha("CMSG", {std::to_string(nius_[0]), texto}));
+        ativo.Enviar(MontarLinha("CPNG"));
+        return servidor_->Conectados() == 1;
+      },
+      20000);
   ASSERT_TRUE(caiu) << "the slow reader was never dropped";
   EXPECT_GT(enviadas, 0);
   ativo.linhas.clear();
@@ -231,32 +240,6 @@ TEST_F(Rede, AStalledReaderGetsEverythingInOrderAndOnlyWhatTheKernelRefusedIsSto
   EXPECT_EQ(ordem, esperada);
   // Once all of it left, the sweep clears the store.
   EXPECT_TRUE(Esperar([&] { return banco_->ContarMensagens(nius_[0]) == 0; }, 3000));
-}
-
-// Tasks posted on the loop's thread run before it waits again, without a
-// wake-up of their own; one posted from another thread still wakes it. The
-// bound only tells a wake-up from a loop that slept its whole timeout.
-TEST(EpollRuntimeTarefas, PostsRunWithoutWaitingOutTheTimeout) {
-  EpollRuntime rt;
-  std::vector<int> feitas;
-  rt.Post([&] {
-    feitas.push_back(1);
-    rt.Post([&] { feitas.push_back(2); });
-  });
-  auto inicio = std::chrono::steady_clock::now();
-  rt.RunOnce(net::Milliseconds(10000));
-  EXPECT_THAT(feitas, ::testing::ElementsAre(1, 2));
-  EXPECT_LT(std::chrono::steady_clock::now() - inicio, std::chrono::seconds(5));
-
-  std::thread outra([&] {
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    rt.Post([&] { feitas.push_back(3); });
-  });
-  inicio = std::chrono::steady_clock::now();
-  rt.RunOnce(net::Milliseconds(10000));
-  outra.join();
-  EXPECT_THAT(feitas, ::testing::ElementsAre(1, 2, 3));
-  EXPECT_LT(std::chrono::steady_clock::now() - inicio, std::chrono::seconds(5));
 }
 
 }  // namespace

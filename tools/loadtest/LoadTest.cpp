@@ -22,7 +22,7 @@
 
 #include "core/ProtocoloTazu.h"
 #include "core/UGlobal.h"
-#include "tazud/EpollRuntime.h"
+#include "net/epoll/EpollRuntime.h"
 
 namespace {
 
@@ -116,7 +116,7 @@ struct Cliente;
 
 struct Teste {
   Opcoes op;
-  tazud::EpollRuntime rt;
+  net::EpollRuntime rt;
   std::vector<std::unique_ptr<Cliente>> clientes;
   std::vector<Cliente*> conectados;
   int emAndamento = 0;

@@ -1,21 +1,20 @@
-// The runtime the server runs on: one epoll loop, Linux only.
+// A runtime on one epoll loop, Linux only: for servers holding thousands of
+// connections (tazud, the network simulators) and for the load tool.
 //
-// The Qt runtime serves the desktop client well; a server holding thousands of
-// connections needs two things it cannot give through net::Runtime: knowing
-// how many bytes a connection still has to send (to bound a client that stops
-// reading) and a loop whose cost does not grow with idle connections. This one
-// keeps every rule of net/Runtime.h and adds:
-//  - sockets report the bytes they hold unsent and the bytes the kernel has
-//    taken (ISaidaMedida);
-//  - Post may be called from any thread (the password worker answers so); only
-//    a post from another thread pays for waking the loop;
+// The Qt runtime serves the desktop client well; a server needs a loop whose
+// cost does not grow with idle connections. This one keeps every rule of
+// net/Runtime.h and adds:
+//  - Post may be called from any thread (a worker answers so); only a post
+//    from another thread pays for waking the loop;
 //  - tasks posted during a turn run after all the socket events of that turn,
-//    so a server can commit once per turn however many clients spoke.
+//    so a server can commit once per turn however many clients spoke;
+//  - a socket's unacknowledged bytes are the kernel's own count (SIOCOUTQ);
+//  - closing a socket hands the kernel what it takes at once and drops the
+//    rest: a closed connection holds no memory of ours.
 #pragma once
 
 #include <atomic>
 #include <cstdint>
-#include <deque>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -26,27 +25,27 @@
 
 #include "net/Runtime.h"
 
-namespace tazu::tazud {
+namespace tazu::net {
 
-class EpollRuntime final : public net::Runtime {
+class EpollRuntime final : public Runtime {
  public:
   EpollRuntime();
   ~EpollRuntime() override;
   EpollRuntime(const EpollRuntime&) = delete;
   EpollRuntime& operator=(const EpollRuntime&) = delete;
 
-  std::unique_ptr<net::TcpSocket> CreateTcpSocket() override;
-  std::unique_ptr<net::TcpListener> CreateTcpListener() override;
-  std::unique_ptr<net::Timer> CreateTimer() override;
+  std::unique_ptr<TcpSocket> CreateTcpSocket() override;
+  std::unique_ptr<TcpListener> CreateTcpListener() override;
+  std::unique_ptr<Timer> CreateTimer() override;
   void Post(std::function<void()> task) override;  // thread-safe
-  net::TimePoint Now() const override;
-  net::WallTime WallNow() const override;
+  TimePoint Now() const override;
+  WallTime WallNow() const override;
 
   // Turns the loop until Stop() (from the loop or a signal handler). Only the
   // thread that created the runtime may turn it.
   void Run();
   // One turn: waits at most `timeout` for something to do.
-  void RunOnce(net::Milliseconds timeout);
+  void RunOnce(Milliseconds timeout);
   void Stop();
   // SIGINT and SIGTERM stop Run() (they are blocked and read from the loop).
   void StopOnSignals();
@@ -62,14 +61,11 @@ class EpollRuntime final : public net::Runtime {
   void Unwatch(int fd, uint64_t key);
   struct TimerEntry;
   void Arm(const std::shared_ptr<TimerEntry>& entry);
-  // A closed socket's unsent bytes, written in the background for a while.
-  void Linger(int fd, std::string bytes);
 
  private:
   void RunTasks();
   void RunTimers();
-  net::Milliseconds NextTimeout(net::Milliseconds limit);
-  class Lingerer;
+  Milliseconds NextTimeout(Milliseconds limit);
 
   int epoll_ = -1;
   int wake_ = -1;
@@ -83,7 +79,6 @@ class EpollRuntime final : public net::Runtime {
   std::thread::id loopThread_;  // the thread that created the runtime and turns it
   std::vector<std::weak_ptr<TimerEntry>> timers_;
   uint64_t timerOrder_ = 0;
-  std::vector<std::unique_ptr<Lingerer>> lingering_;
 };
 
-}  // namespace tazu::tazud
+}  // namespace tazu::net
