@@ -130,7 +130,7 @@ void TFrmPrincipal::ComunidadeConectada() {
     if (GravarUsuario(novo)) {
       usuario = novo;
       ctx_.Configuracao.UltimoUsuario = cliente.NIU;
-      GravarConfiguracao();
+      GravarConfiguracao(ctx_.Runtime.WallNow());
     }
   }
 }

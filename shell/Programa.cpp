@@ -6,7 +6,6 @@
 #include <optional>
 
 #include "core/UGlobal.h"
-#include "net/qt/QtRuntime.h"
 #include "shell/Textos.h"
 #include "shell/UAbertura.h"
 #include "shell/UComunicando.h"
@@ -127,7 +126,7 @@ bool VerificarInstanciaUnica(TInstanciaUnica& guarda, const TCaixas& caixas) {
   return false;
 }
 
-int ExecutarTazuMessenger(int argc, char** argv) {
+int ExecutarTazuMessenger(int argc, char** argv, const TPecasDoPrograma& pecas) {
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
     if (a == "--help" || a == "-h") {
@@ -158,8 +157,9 @@ int ExecutarTazuMessenger(int argc, char** argv) {
   caixas.InformacaoInicial = CaixaDeInformacaoInicial;
   if (!VerificarInstanciaUnica(guarda, caixas)) return 1;
 
-  net::QtRuntime runtime;
-  TPrograma programa(runtime, opcoes);
+  const std::unique_ptr<net::Runtime> runtime = pecas.CriarRuntime();
+  TPrograma programa(*runtime, opcoes);
+  if (pecas.RegistrarRedes) pecas.RegistrarRedes(programa.Cliente());
   TContexto& ctx = programa.Contexto();
   ctx.UsarJanelasReais();
   std::optional<int> fim;

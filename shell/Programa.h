@@ -4,6 +4,7 @@
 // their own runtime and drive it the same way.
 #pragma once
 
+#include <functional>
 #include <memory>
 
 #include "net/Runtime.h"
@@ -56,7 +57,14 @@ class TPrograma {
 // information box, when another copy runs.
 bool VerificarInstanciaUnica(TInstanciaUnica& guarda, const TCaixas& caixas);
 
-// main() of tazu-messenger.
-int ExecutarTazuMessenger(int argc, char** argv);
+// What the executable brings along: the runtime the client lives on (made
+// once the application object exists) and the outside networks it offers.
+struct TPecasDoPrograma {
+  std::function<std::unique_ptr<net::Runtime>()> CriarRuntime;
+  std::function<void(TClientePCTazu&)> RegistrarRedes;
+};
+
+// The program entry of tazu-messenger.
+int ExecutarTazuMessenger(int argc, char** argv, const TPecasDoPrograma& pecas);
 
 }  // namespace tazu

@@ -121,7 +121,7 @@ bool TFrmLogin::eventFilter(QObject* objeto, QEvent* evento) {
 void TrocarUsuarioAtual(TContexto& ctx, uint16_t niu) {
   CarregarUsuarios(niu);
   ctx.Configuracao.UltimoUsuario = niu;
-  GravarConfiguracao();
+  GravarConfiguracao(ctx.Runtime.WallNow());
 }
 
 void IniciaLogin(TContexto& ctx) {

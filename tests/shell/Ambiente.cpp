@@ -223,7 +223,7 @@ void TAmbiente::UsuarioLocal(uint16_t niu, const std::string& apelido, const std
     Configuracao.UltimoUsuario = niu;
     Configuracao.Servidor = "127.0.0.1";
     Configuracao.Porta = servidor_->Porta();
-    ASSERT_TRUE(GravarConfiguracao());
+    ASSERT_TRUE(GravarConfiguracao(rt_->WallNow()));
   }
   ReiniciarDadosLocais();
 }
