@@ -76,8 +76,8 @@ Options:
   --password P        the password for --niu
   --help              this text
 
-Only one copy runs per session: a second one says so and ends. Qt's own options
-(-platform, -display, ...) are accepted too.
+Only one copy runs per session: a second one says so and ends with status 1.
+Qt's own options (-platform, -display, ...) are accepted too.
 )";
 }
 

@@ -126,18 +126,13 @@ bool VerificarInstanciaUnica(TInstanciaUnica& guarda, const TCaixas& caixas) {
   return false;
 }
 
-int ExecutarTazuMessenger(int argc, char** argv, const TPecasDoPrograma& pecas) {
-  for (int i = 1; i < argc; ++i) {
-    const std::string a = argv[i];
-    if (a == "--help" || a == "-h") {
-      std::cout << TextoDeAjuda();
-      return 0;
-    }
-  }
-  QApplication app(argc, argv);
+namespace {
+
+// Reads the command line Qt left over; answers an exit code when the program
+// must end here.
+std::optional<int> LerOpcoes(const QApplication& app, TOpcoesDoPrograma& opcoes) {
   std::vector<std::string> args;
   for (const QString& a : app.arguments().mid(1)) args.push_back(a.toLocal8Bit().toStdString());
-  TOpcoesDoPrograma opcoes;
   std::string erro;
   if (!LerLinhaDeComando(args, opcoes, erro)) {
     std::cerr << "tazu-messenger: " << erro << "\n(tazu-messenger --help explains the options)\n";
@@ -148,18 +143,11 @@ int ExecutarTazuMessenger(int argc, char** argv, const TPecasDoPrograma& pecas) 
     std::filesystem::create_directories(opcoes.Home, e);
     setenv("TAZU_HOME", opcoes.Home.c_str(), 1);
   }
-  QApplication::setQuitOnLastWindowClosed(false);
-  // The windows' captions are the program's own ("Tazu Messenger (Login)",
-  // "Ana (Conectado)"): no display name, which X11 would append to each.
+  return std::nullopt;
+}
 
-  TInstanciaUnica guarda;
-  TCaixas caixas;
-  caixas.InformacaoInicial = CaixaDeInformacaoInicial;
-  if (!VerificarInstanciaUnica(guarda, caixas)) return 1;
-
-  const std::unique_ptr<net::Runtime> runtime = pecas.CriarRuntime();
-  TPrograma programa(*runtime, opcoes);
-  if (pecas.RegistrarRedes) pecas.RegistrarRedes(programa.Cliente());
+// The splash, the login entry and the main loop.
+int Rodar(TPrograma& programa, QApplication& app) {
   TContexto& ctx = programa.Contexto();
   ctx.UsarJanelasReais();
   std::optional<int> fim;
@@ -174,7 +162,6 @@ int ExecutarTazuMessenger(int argc, char** argv, const TPecasDoPrograma& pecas) 
       ctx.JanelaAtiva->activateWindow();
     }
   });
-
   {
     TFrmAbertura abertura;
     abertura.AoIniciar = [&programa] { programa.Iniciar(); };
@@ -185,6 +172,34 @@ int ExecutarTazuMessenger(int argc, char** argv, const TPecasDoPrograma& pecas) 
   programa.IniciaLogin();
   if (fim) return *fim;
   return app.exec();
+}
+
+}  // namespace
+
+int ExecutarTazuMessenger(int argc, char** argv, const TPecasDoPrograma& pecas) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string a = argv[i];
+    if (a == "--help" || a == "-h") {
+      std::cout << TextoDeAjuda();
+      return 0;
+    }
+  }
+  QApplication app(argc, argv);
+  TOpcoesDoPrograma opcoes;
+  if (const auto saida = LerOpcoes(app, opcoes)) return *saida;
+  QApplication::setQuitOnLastWindowClosed(false);
+  // The windows' captions are the program's own ("Tazu Messenger (Login)",
+  // "Ana (Conectado)"): no display name, which X11 would append to each.
+
+  TInstanciaUnica guarda;
+  TCaixas caixas;
+  caixas.InformacaoInicial = CaixaDeInformacaoInicial;
+  if (!VerificarInstanciaUnica(guarda, caixas)) return 1;
+
+  const std::unique_ptr<net::Runtime> runtime = pecas.CriarRuntime();
+  TPrograma programa(*runtime, opcoes);
+  if (pecas.RegistrarRedes) pecas.RegistrarRedes(programa.Cliente());
+  return Rodar(programa, app);
 }
 
 }  // namespace tazu

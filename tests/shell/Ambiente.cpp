@@ -11,6 +11,7 @@
 #include <chrono>
 #include <cstdio>
 #include <fstream>
+#include <iostream>
 #include <sstream>
 #include <typeinfo>
 
@@ -253,10 +254,18 @@ bool TAmbiente::IniciarConectado(TOpcoesDoPrograma opcoes) {
   TPrograma& p = Programa(std::move(opcoes));
   p.Iniciar();
   p.IniciaLogin();
-  return EsperarAte([&p] {
+  const bool conectou = EsperarAte([&p] {
     return p.Contexto().EstadoSessao == 2 && p.Principal().Mostrar1()->isEnabled() &&
            p.Gerenciador().isVisible();
   });
+  if (!conectou) {
+    // What happened on both sides, for whoever reads the failure.
+    std::ifstream log(pasta_ / "tazud.log");
+    std::cerr << "tazud:\n" << log.rdbuf() << "sent:\n";
+    for (const std::string& l : enviadas_) std::cerr << "  " << Utf8(l) << "\n";
+    for (const TCaixaMostrada& c : caixas_) std::cerr << "box " << c.Tipo << ": " << c.Texto << "\n";
+  }
+  return conectou;
 }
 
 std::vector<TCaixaMostrada> TAmbiente::Caixas() {
