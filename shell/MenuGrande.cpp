@@ -4,8 +4,10 @@
 #include <QScreen>
 
 #include "shell/Contexto.h"
+#include "shell/Textos.h"
 #include "shell/UGerenciador.h"
 #include "shell/UPrincipal.h"
+#include "skin/Texto.h"
 
 namespace tazu {
 
@@ -73,6 +75,7 @@ void TFrmMenuGrande::changeEvent(QEvent* e) {
 }
 
 TFrmMenuStatus::TFrmMenuStatus(TContexto& ctx) : TFrmMenuGrande(ctx, "MenuStat.cap") {
+  setWindowTitle(ParaQString(textos_shell::TituloMenuStatus));
   Centralizar = false;
   Montar(7);
   for (int linha = 0; linha < 7; ++linha) {
@@ -87,6 +90,7 @@ void TFrmMenuStatus::Escolheu(int linha) {
 }
 
 TFrmOpcoesMenu::TFrmOpcoesMenu(TContexto& ctx) : TFrmMenuGrande(ctx, "MenuOpc.cap") {
+  setWindowTitle(ParaQString(textos_shell::TituloMenuOpcoes));
   Centralizar = false;
   Montar(-1);
 }

@@ -63,7 +63,6 @@ inline constexpr std::string_view NaoConfigurado =
 inline constexpr std::string_view UsarStatusTazu = "Usar Status Tazu"_cp;
 inline constexpr std::string_view AdicionarContatoMSN = "Adicionar Contato MSN..."_cp;
 inline constexpr std::string_view AdicionarContatoYahoo = "Adicionar Contato Yahoo..."_cp;
-inline constexpr std::string_view BuscarNaWeb = "Buscar na web"_cp;
 
 // The tray menu.
 inline constexpr std::string_view MostrarTazu = "Mostrar Tazu"_cp;
@@ -74,9 +73,6 @@ inline constexpr std::string_view EstadoDeConexao = "Estado de conexão"_cp;
 inline constexpr std::string_view Configuracoes = "Configurações..."_cp;
 inline constexpr std::string_view Sair = "Sair"_cp;
 inline constexpr std::string_view MensagemDe = "Mensagem de "_cp;
-inline constexpr std::string_view TituloComunicadores = "Comunicadores"_cp;
-inline constexpr std::string_view CarregandoComunicadores =
-    "Aguarde...\r\nCarregando lista de comunicadores do servidor."_cp;
 inline constexpr std::string_view ComoRemover =
     "\"Remover Contato\": Para remover um contato da lista, clique sobre o contato com o botão "
     "direito e escolha \"Remover Contato\""_cp;
@@ -91,7 +87,6 @@ inline constexpr std::string_view JanelaConfiguracoes = "Configurações"_cp;
 inline constexpr std::string_view JanelaCadastro = "Cadastro de novo usuário"_cp;
 inline constexpr std::string_view JanelaRegistro = "Registrar usuário neste computador"_cp;
 inline constexpr std::string_view JanelaInformacoes = "Informações do usuário"_cp;
-inline constexpr std::string_view JanelaEvento = "Aviso de contato"_cp;
 
 // Login and users.
 inline constexpr std::string_view TituloLogin = "Tazu Messenger (Login)"_cp;
@@ -103,6 +98,8 @@ inline constexpr std::string_view InformeNumeroESenha =
     "Informe um Número Tazu Messenger e uma Senha válidos."_cp;
 inline constexpr std::string_view TituloOpcoesIniciais = "Tazu Messenger (Opções Iniciais)"_cp;
 inline constexpr std::string_view TituloUsuarios = "Usuários"_cp;
+inline constexpr std::string_view TituloMenuStatus = "Meu status"_cp;
+inline constexpr std::string_view TituloMenuOpcoes = "Opções"_cp;
 
 // Conversations.
 inline constexpr std::string_view NaoConectadoAoTazu =

@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 
 #include "core/UGlobal.h"
+#include "shell/Textos.h"
 #include "shell/ULogin.h"
 #include "skin/Skin.h"
 #include "skin/Texto.h"
@@ -16,6 +17,7 @@ QPointer<TFrmMenuUsuarios> aberto;
 }  // namespace
 
 TFrmMenuUsuarios::TFrmMenuUsuarios(TContexto& ctx) : TFrmMenuGrande(ctx, "MenuUsu.cap") {
+  setWindowTitle(ParaQString(textos_shell::TituloUsuarios));
   listBox_ = new QListWidget(this);
   listBox_->setFrameShape(QFrame::NoFrame);
   listBox_->setFont(FonteDaSkin(8));
