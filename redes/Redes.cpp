@@ -2,6 +2,10 @@
 
 #include "core/ServidoresExternos.h"
 
+#ifdef TAZU_COM_MSN
+#include "msn/ComunicadorMSN.h"
+#endif
+
 namespace tazu {
 
 void RegistrarRedes([[maybe_unused]] TClientePCTazu& cliente) {
@@ -11,6 +15,14 @@ void RegistrarRedes([[maybe_unused]] TClientePCTazu& cliente) {
   // Yahoo (type 3)
 
   // MSN (type 4)
+#ifdef TAZU_COM_MSN
+  cliente.RegistrarFabrica(
+      msn::TComunicadorMSN::kTipo,
+      [msn = servidores.msn](net::Runtime& runtime, const TContaComunicador& conta) {
+        return std::make_unique<msn::TComunicadorMSN>(runtime, conta.Status, conta.Identificador,
+                                                      conta.Senha, msn.host, msn.porta);
+      });
+#endif
 }
 
 }  // namespace tazu
