@@ -51,7 +51,8 @@ TEST_F(Notificacao, LoginComRedirecionamentoSemEventosNoMeio) {
     C: USR 2 MD5 I ana@tazu.test
     S: XFR 2 NS 127.0.0.2:1864 0
     C! close
-  )", rig.dialect);
+  )",
+                 rig.dialect);
   d.PlayOver(despacho);
   rig.rt.RunPending();
   EXPECT_TRUE(Played(d));
@@ -77,7 +78,8 @@ TEST_F(Notificacao, LoginComRedirecionamentoSemEventosNoMeio) {
     C: CHG 7 BSY
     C: LST 8 AL
     C: LST 9 BL
-  )", dialeto);
+  )",
+                 dialeto);
   n.PlayOver(ns);
   rig.rt.RunPending();
   EXPECT_TRUE(Played(n));
@@ -156,10 +158,10 @@ TEST_F(Notificacao, AdicaoRemocaoERespostasDeErro) {
     ADD 0 RL 14 eva@tazu.test Eva
     LST 5 BL 14 1 1 bob@tazu.test Bob
   )");
-  EXPECT_EQ(Eventos(), (Evs{"AoErroAdicionando(a b)", "AoAdicionarComSucesso(bob@tazu.test)",
-                            "AoReceberContato(bob@tazu.test, bob, 3)",
-                            "AoErroAdicionando(zz@tazu.test)",
-                            "AoReceberBloqueado(bob@tazu.test, Bob)"}));
+  EXPECT_EQ(Eventos(),
+            (Evs{"AoErroAdicionando(a b)", "AoAdicionarComSucesso(bob@tazu.test)",
+                 "AoReceberContato(bob@tazu.test, bob, 3)", "AoErroAdicionando(zz@tazu.test)",
+                 "AoReceberBloqueado(bob@tazu.test, Bob)"}));
 
   // Not on the forward list: retried on the allow list, then the block list.
   rig.cliente.RemoverContato("bob@tazu.test");
@@ -196,12 +198,14 @@ TEST_F(Notificacao, LinhasCortadasJuntasLongasECorposPorTamanho) {
   const std::string perfil =
       "MIME-Version: 1.0\r\nContent-Type: text/x-msmsgsprofile; charset=UTF-8\r\n"
       "LoginTime: 1\r\n\r\n";
-  const std::string fluxo = "ILN 4 NLN a@t A\r\nILN 4 NLN b@t " + apelido + "\r\nMSG Hotmail Hotmail " +
-                            std::to_string(perfil.size()) + "\r\n" + perfil + "ILN 4 NLN c@t C\r\n";
+  const std::string fluxo = "ILN 4 NLN a@t A\r\nILN 4 NLN b@t " + apelido +
+                            "\r\nMSG Hotmail Hotmail " + std::to_string(perfil.size()) + "\r\n" +
+                            perfil + "ILN 4 NLN c@t C\r\n";
   for (std::size_t i = 0; i < fluxo.size(); i += 700) rig.ns->Write(fluxo.substr(i, 700));
   rig.rt.RunPending();
-  EXPECT_EQ(Eventos(), (Evs{"AoReceberContato(a@t, A, 1)", "AoReceberContato(b@t, " + apelido + ", 1)",
-                            "log -> Perfil de Usuário Recebido.\r\n", "AoReceberContato(c@t, C, 1)"}));
+  EXPECT_EQ(Eventos(),
+            (Evs{"AoReceberContato(a@t, A, 1)", "AoReceberContato(b@t, " + apelido + ", 1)",
+                 "log -> Perfil de Usuário Recebido.\r\n", "AoReceberContato(c@t, C, 1)"}));
   // A number that does not read abandons its line only.
   rig.ServerSends(R"(
     XFR 2 NS 127.0.0.1:abc 0

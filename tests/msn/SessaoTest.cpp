@@ -13,7 +13,9 @@ namespace {
 using namespace std::chrono_literals;
 using Evs = std::vector<std::string>;
 
-std::string W(const char* utf8) { return cp1252::FromUtf8(utf8); }
+std::string W(const char* utf8) {
+  return cp1252::FromUtf8(utf8);
+}
 
 class Sessao : public ::testing::Test {
  protected:
@@ -90,12 +92,14 @@ TEST_F(Sessao, RecebidasEmUtf8CortadasEJuntasENotificacoesSemEvento) {
   )");
   rig.TakeEvents();
   std::string fluxo = d.Encode("MSG bob@tazu.test Bob |texto| é isso\\r\\naí\\r\\n", false) +
-                      d.Encode("MSG bob@tazu.test Bob | MIME-Version: 1.0\\r\\nContent-Type: "
-                               "text/x-msmsgscontrol\\r\\nTypingUser: bob@tazu.test\\r\\n\\r\\n",
-                               false) +
-                      d.Encode("MSG outro@tazu.test Outro | Content-Type: text/plain\\r\\n\\r\\n"
-                               "sem charset \\xE9",
-                               false) +
+                      d.Encode(
+                          "MSG bob@tazu.test Bob | MIME-Version: 1.0\\r\\nContent-Type: "
+                          "text/x-msmsgscontrol\\r\\nTypingUser: bob@tazu.test\\r\\n\\r\\n",
+                          false) +
+                      d.Encode(
+                          "MSG outro@tazu.test Outro | Content-Type: text/plain\\r\\n\\r\\n"
+                          "sem charset \\xE9",
+                          false) +
                       "ACK 3\r\n";
   for (std::size_t i = 0; i < fluxo.size(); i += 17) sb.Write(fluxo.substr(i, 17));
   rig.rt.RunPending();
@@ -117,7 +121,8 @@ TEST_F(Sessao, ConviteAtendidoERespondidoPelaMesmaSessao) {
     S: ANS 1 OK
     S: MSG bob@tazu.test Bob%20Silva |texto| Olá, Ana!
   )");
-  EXPECT_EQ(rig.TakeEvents(), Evs{"AoReceberMensagem(11752099, bob@tazu.test, Bob Silva, Olá, Ana!)"});
+  EXPECT_EQ(rig.TakeEvents(),
+            Evs{"AoReceberMensagem(11752099, bob@tazu.test, Bob Silva, Olá, Ana!)"});
   EXPECT_TRUE(Registrada("11752099", "bob@tazu.test"));
   rig.cliente.EnviarMensagem("bob@tazu.test", W("já vi"));
   EXPECT_EQ(rig.TakeSent(), "");
@@ -157,21 +162,25 @@ TEST_F(Sessao, MensagemQueNuncaFoiEhRelatadaUmaVez) {
     return [this, passos](net::FakePeer& sb, MsnDialect& d) { Roteiro(sb, d, passos); };
   };
   const std::vector<Caso> casos = {
-      {"conexão recusada", [this](net::FakePeer& sb, MsnDialect&) {
+      {"conexão recusada",
+       [this](net::FakePeer& sb, MsnDialect&) {
          sb.Refuse();
          rig.rt.RunPending();
-       }, "AoFalharEnvio(0, bob@tazu.test, oi)"},
+       },
+       "AoFalharEnvio(0, bob@tazu.test, oi)"},
       {"fechada antes de tocar", ate("C: *\nS: USR 1 OK ana@tazu.test Ana\nC: *\nS! close"),
        "AoFalharEnvio(0, bob@tazu.test, oi)"},
       {"contato desconectado", ate("C: *\nS: USR 1 OK ana@tazu.test Ana\nC: *\nS: 217 2\nC! close"),
        "AoFalharEnvio(0, bob@tazu.test, oi)"},
-      {"tocou e ninguém entrou", [this, ate](net::FakePeer& sb, MsnDialect& d) {
+      {"tocou e ninguém entrou",
+       [this, ate](net::FakePeer& sb, MsnDialect& d) {
          ate("C: *\nS: USR 1 OK ana@tazu.test Ana\nC: *\nS: CAL 2 RINGING 77")(sb, d);
          rig.rt.Advance(59s);
          EXPECT_EQ(rig.TakeEvents(), Evs{});
          rig.rt.Advance(1s);
          EXPECT_TRUE(sb.ClientClosed());
-       }, "AoFalharEnvio(77, bob@tazu.test, oi)"},
+       },
+       "AoFalharEnvio(77, bob@tazu.test, oi)"},
       {"recusada e depois fechada",
        ate("C: *\nS: USR 1 OK ana@tazu.test Ana\nC: *\nS: JOI bob@tazu.test Bob\nC: *\n"
            "S: NAK 3\nS! close"),
@@ -192,7 +201,8 @@ TEST_F(Sessao, MensagemQueNuncaFoiEhRelatadaUmaVez) {
   rig.cliente.EnviarMensagem("bob@tazu.test", "oi");
   rig.TakeSent();
   rig.ServerSends("XFR 12 SB 127.0.0.1:porta CKI 1.2");
-  EXPECT_EQ(rig.TakeEvents(), Evs{"AoFalharEnvio(0, bob@tazu.test, oi)"}) << "an address that does not read";
+  EXPECT_EQ(rig.TakeEvents(), Evs{"AoFalharEnvio(0, bob@tazu.test, oi)"})
+      << "an address that does not read";
 }
 
 }  // namespace
