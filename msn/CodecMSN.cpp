@@ -158,11 +158,12 @@ std::string RespostaAoDesafio(std::string_view desafio) {
 
 std::optional<std::size_t> TamanhoAnunciado(std::string_view linha) {
   if (linha.rfind("MSG ", 0) != 0 && linha.rfind("QRY ", 0) != 0) return std::nullopt;
-  std::size_t fim = linha.size();
-  while (fim > 0 && linha[fim - 1] == ' ') --fim;
-  const std::size_t inicio = linha.rfind(' ', fim - 1) + 1;
+  // Both carry three words before the payload ("MSG sender nick n", "MSG trid
+  // ack n", "QRY trid id n"); the server's "QRY trid" acknowledges and has none.
+  TLinhaMSN l;
+  DividirLinha(linha, l);
   uint32_t n = 0;
-  if (inicio < 4 || !LerNumeroMSN(linha.substr(inicio, fim - inicio), n)) return std::nullopt;
+  if (l.args.size() < 3 || !LerNumeroMSN(l.args.back(), n)) return std::nullopt;
   return n;
 }
 

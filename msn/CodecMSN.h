@@ -131,8 +131,9 @@ class TLeitorMSN {
   bool falhou_ = false;
 };
 
-// How many bytes a payload announced by `linha` (a MSG or QRY line) has;
-// nothing when the line announces none or its length does not read.
+// How many bytes a payload announced by `linha` has: the last of at least
+// three words after MSG or QRY. Nothing when the line announces none or its
+// length does not read.
 std::optional<std::size_t> TamanhoAnunciado(std::string_view linha);
 
 }  // namespace tazu::msn

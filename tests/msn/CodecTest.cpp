@@ -34,10 +34,14 @@ const std::string kFluxo =
     "MSG bob@tazu.test Bob 11\r\nab\r\ncd\r\nefg"
     "MSG x y 0\r\n"
     "MSG x y nove\r\n"
+    "QRY 10\r\n"
     "FLN bob@tazu.test\r\n";
 const Quadros kEsperados = {"ILN 7 NLN bob@tazu.test Bob",
-                            "MSG bob@tazu.test Bob 11 | ab\r\ncd\r\nefg", "MSG x y 0 | ",
-                            "MSG x y nove", "FLN bob@tazu.test"};
+                            "MSG bob@tazu.test Bob 11 | ab\r\ncd\r\nefg",
+                            "MSG x y 0 | ",
+                            "MSG x y nove",
+                            "QRY 10",
+                            "FLN bob@tazu.test"};
 
 TEST(LeitorMSN, QualquerCorteDasLeiturasDaOsMesmosQuadros) {
   {
