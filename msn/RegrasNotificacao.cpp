@@ -117,7 +117,8 @@ void TNotificacaoMSN::Transferencia(const TLinhaMSN& l) {
     const auto it = pedidos_.find(trid);
     if (it == pedidos_.end() || it->second.tipo != TPedido::Tipo::Sessao) return;
     TPedido p = *TirarPedido(trid);
-    if (!legivel || l.Arg(4).empty()) return Agir(ns::FalhaEnvio{p.contato, p.texto});
+    // The cookie goes back on a command line: one word, nothing that ends a line.
+    if (!legivel || !PalavraValida(l.Arg(4))) return Agir(ns::FalhaEnvio{p.contato, p.texto});
     Agir(
         ns::Sessao{0, std::string(l.Arg(2)), std::string(l.Arg(4)), p.contato, p.contato, p.texto});
   }
@@ -250,7 +251,8 @@ void TNotificacaoMSN::ErroDoServidor(const TLinhaMSN& l) {
 void TNotificacaoMSN::Convite(const TLinhaMSN& l) {
   // RNG session address scheme cookie caller nick
   uint32_t numero = 0;
-  if (!LerNumeroMSN(l.Arg(0), numero) || numero == 0 || l.Arg(3).empty() || l.Arg(4).empty())
+  if (!LerNumeroMSN(l.Arg(0), numero) || numero == 0 || !PalavraValida(l.Arg(3)) ||
+      !PalavraValida(l.Arg(4)))
     return Desconhecido(l);
   Agir(ns::Sessao{numero,
                   std::string(l.Arg(1)),

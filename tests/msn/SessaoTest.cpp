@@ -203,6 +203,13 @@ TEST_F(Sessao, MensagemQueNuncaFoiEhRelatadaUmaVez) {
   rig.ServerSends("XFR 12 SB 127.0.0.1:porta CKI 1.2");
   EXPECT_EQ(rig.TakeEvents(), Evs{"AoFalharEnvio(0, bob@tazu.test, oi)"})
       << "an address that does not read";
+  // A cookie that would end the line it goes back on.
+  const std::size_t conexoes = rig.rt.PeerCount();
+  rig.cliente.EnviarMensagem("bob@tazu.test", "oi");
+  rig.TakeSent();
+  rig.ServerSends("XFR 13 SB 127.0.0.1:1865 CKI 1.2\\nOUT");
+  EXPECT_EQ(rig.TakeEvents(), Evs{"AoFalharEnvio(0, bob@tazu.test, oi)"});
+  EXPECT_EQ(rig.rt.PeerCount(), conexoes);
 }
 
 }  // namespace
