@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -34,7 +35,8 @@ struct TUsuario {
 
 // An adapter's roster: identifier → entry, in insertion order; owns the
 // entries. Identifiers compare without regard to letter case (Windows-1252
-// rules), as rosters of these networks do.
+// rules), as rosters of these networks do. A look-up is a hash probe, so a
+// roster of thousands fills in linear time.
 class TListaDeUsuarios {
  public:
   TUsuario* Adicionar(const std::string& identificador, std::unique_ptr<TUsuario> usuario);
@@ -42,13 +44,20 @@ class TListaDeUsuarios {
   TUsuario* Localizar(const std::string& identificador) const;
   bool Remover(const std::string& identificador);
   void Remover(int indice);
-  void Limpar() { itens_.clear(); }
+  void Limpar() {
+    itens_.clear();
+    indice_.clear();
+  }
   int Quantidade() const { return static_cast<int>(itens_.size()); }
   const std::string& Chave(int indice) const { return itens_[indice].first; }
   TUsuario* Usuario(int indice) const { return itens_[indice].second.get(); }
 
  private:
+  void Reindexar();
+
   std::vector<std::pair<std::string, std::unique_ptr<TUsuario>>> itens_;
+  // Upper-case identifier → the positions holding it, in order.
+  std::unordered_map<std::string, std::vector<int>> indice_;
 };
 
 // The abstract adapter. Operations a network does not override do nothing.
@@ -95,9 +104,8 @@ class TInterfaceComunicador {
       OnUsuarioDesconectado;
   std::function<void(TInterfaceComunicador& sender, const std::string& Contato)> OnMeAdicionar;
   std::function<void(TInterfaceComunicador& sender, const std::string& Indentifcador,
-                     const std::string& Apelido, const std::string& Nome,
-                     const std::string& Ultimo, const std::string& Email, bool BuscaCompleta,
-                     bool Livre)>
+                     const std::string& Apelido, const std::string& Nome, const std::string& Ultimo,
+                     const std::string& Email, bool BuscaCompleta, bool Livre)>
       OnUsuarioEncontrado;
   TNotifyEvent OnUsuarioNaoEncontrado;
   std::function<void(TInterfaceComunicador& sender, const std::string& Apelido,
@@ -106,38 +114,35 @@ class TInterfaceComunicador {
   std::function<void(TInterfaceComunicador& sender, const std::string& Apelido,
                      const std::string& Motivo)>
       OnPedirListaContatos;
-  std::function<void(const std::string& Usuario, const std::string& NIU,
-                     const std::string& Apelido, const std::string& Identificador,
-                     const std::string& Status, char Lista, const std::string& Comunicador)>
+  std::function<void(const std::string& Usuario, const std::string& NIU, const std::string& Apelido,
+                     const std::string& Identificador, const std::string& Status, char Lista,
+                     const std::string& Comunicador)>
       OnReceberContato;
   std::function<void(const std::string& Celular, const std::string& Apelido,
                      const std::string& Identificador, const std::string& Msg)>
       OnQuebrarMensagem;
-  std::function<void(TInterfaceComunicador& sender, const std::string& Identificador,
-                     bool Recebido, uint8_t Status, const std::string& MensagemDeRetorno)>
+  std::function<void(TInterfaceComunicador& sender, const std::string& Identificador, bool Recebido,
+                     uint8_t Status, const std::string& MensagemDeRetorno)>
       OnConfirmaEnvio;
   std::function<void(TInterfaceComunicador& sender, const std::string& Identificador,
                      const std::string& Apelido)>
       OnExigirAutorizacao;
-  using TOnRecebeEvento =
-      std::function<void(TInterfaceComunicador& sender, uint8_t Tipo,
-                         const std::string& Identificador, const std::string& Apelido,
-                         const std::string& Mensagem)>;
+  using TOnRecebeEvento = std::function<void(
+      TInterfaceComunicador& sender, uint8_t Tipo, const std::string& Identificador,
+      const std::string& Apelido, const std::string& Mensagem)>;
   TOnRecebeEvento AoReceberEvento;  // Tipo 1 added you, 2 asks authorisation, 3 denied, 4 granted
   TOnRecebeEvento AoReceberInfoUsuario;
   std::function<void(TInterfaceComunicador& sender, const std::string& Identificador,
-                     const std::string& Apelido, const std::string& Nome,
-                     const std::string& EMail, char Autorizar)>
+                     const std::string& Apelido, const std::string& Nome, const std::string& EMail,
+                     char Autorizar)>
       AoReceberBusca;
   TNotifyEvent AoFinalizarBusca;
   TNotifyEvent AoConfirmar;
   std::function<void(TInterfaceComunicador& sender, const std::string& Contato)>
       AoAdicionarComSucesso;
-  std::function<void(TInterfaceComunicador& sender, const std::string& Contato)>
-      OnUsuarioNaoExiste;
+  std::function<void(TInterfaceComunicador& sender, const std::string& Contato)> OnUsuarioNaoExiste;
   std::function<void(TInterfaceComunicador& sender, const std::string& Msg)> MensagemDeErro;
-  std::function<void(TInterfaceComunicador& sender, const std::string& Msg)>
-      MensagemDeInformacao;
+  std::function<void(TInterfaceComunicador& sender, const std::string& Msg)> MensagemDeInformacao;
 
   // Operations, in the order the adapters override them.
   virtual void BuscarContato(char tipo, const std::string& texto);

@@ -153,6 +153,11 @@ TEST(TListaDeUsuarios, FindsIdentifiersWithoutRegardToCase) {
   EXPECT_FALSE(l.Remover("ana@exemplo.com"));
   EXPECT_EQ(l.Quantidade(), 1);
   EXPECT_EQ(l.Chave(0), "b");
+  EXPECT_EQ(l.IndiceDe("b"), 0) << "positions after a removal move up";
+  l.Adicionar("B", std::make_unique<TUsuario>());
+  EXPECT_EQ(l.IndiceDe("b"), 0) << "the first of the same identifier wins";
+  l.Remover(0);
+  EXPECT_EQ(l.Chave(l.IndiceDe("b")), "B");
 }
 
 }  // namespace
