@@ -65,9 +65,7 @@ void TInterfaceComunicador::Desconectar(const std::string&) {
 void TInterfaceComunicador::EnviarMensagem(const std::string&, const std::string&,
                                            const std::string&) {}
 
-void TInterfaceComunicador::FalhaConexao() {
-  Disparar(OnFalhaConexao, *this);
-}
+void TInterfaceComunicador::FalhaConexao() { Disparar(OnFalhaConexao, *this); }
 
 void TInterfaceComunicador::ReceberMensagem(const std::string&, const std::string& mensagem,
                                             const std::string& identificador, const std::string&,

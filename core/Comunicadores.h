@@ -104,8 +104,9 @@ class TInterfaceComunicador {
       OnUsuarioDesconectado;
   std::function<void(TInterfaceComunicador& sender, const std::string& Contato)> OnMeAdicionar;
   std::function<void(TInterfaceComunicador& sender, const std::string& Indentifcador,
-                     const std::string& Apelido, const std::string& Nome, const std::string& Ultimo,
-                     const std::string& Email, bool BuscaCompleta, bool Livre)>
+                     const std::string& Apelido, const std::string& Nome,
+                     const std::string& Ultimo, const std::string& Email, bool BuscaCompleta,
+                     bool Livre)>
       OnUsuarioEncontrado;
   TNotifyEvent OnUsuarioNaoEncontrado;
   std::function<void(TInterfaceComunicador& sender, const std::string& Apelido,
@@ -114,35 +115,38 @@ class TInterfaceComunicador {
   std::function<void(TInterfaceComunicador& sender, const std::string& Apelido,
                      const std::string& Motivo)>
       OnPedirListaContatos;
-  std::function<void(const std::string& Usuario, const std::string& NIU, const std::string& Apelido,
-                     const std::string& Identificador, const std::string& Status, char Lista,
-                     const std::string& Comunicador)>
+  std::function<void(const std::string& Usuario, const std::string& NIU,
+                     const std::string& Apelido, const std::string& Identificador,
+                     const std::string& Status, char Lista, const std::string& Comunicador)>
       OnReceberContato;
   std::function<void(const std::string& Celular, const std::string& Apelido,
                      const std::string& Identificador, const std::string& Msg)>
       OnQuebrarMensagem;
-  std::function<void(TInterfaceComunicador& sender, const std::string& Identificador, bool Recebido,
-                     uint8_t Status, const std::string& MensagemDeRetorno)>
+  std::function<void(TInterfaceComunicador& sender, const std::string& Identificador,
+                     bool Recebido, uint8_t Status, const std::string& MensagemDeRetorno)>
       OnConfirmaEnvio;
   std::function<void(TInterfaceComunicador& sender, const std::string& Identificador,
                      const std::string& Apelido)>
       OnExigirAutorizacao;
-  using TOnRecebeEvento = std::function<void(
-      TInterfaceComunicador& sender, uint8_t Tipo, const std::string& Identificador,
-      const std::string& Apelido, const std::string& Mensagem)>;
+  using TOnRecebeEvento =
+      std::function<void(TInterfaceComunicador& sender, uint8_t Tipo,
+                         const std::string& Identificador, const std::string& Apelido,
+                         const std::string& Mensagem)>;
   TOnRecebeEvento AoReceberEvento;  // Tipo 1 added you, 2 asks authorisation, 3 denied, 4 granted
   TOnRecebeEvento AoReceberInfoUsuario;
   std::function<void(TInterfaceComunicador& sender, const std::string& Identificador,
-                     const std::string& Apelido, const std::string& Nome, const std::string& EMail,
-                     char Autorizar)>
+                     const std::string& Apelido, const std::string& Nome,
+                     const std::string& EMail, char Autorizar)>
       AoReceberBusca;
   TNotifyEvent AoFinalizarBusca;
   TNotifyEvent AoConfirmar;
   std::function<void(TInterfaceComunicador& sender, const std::string& Contato)>
       AoAdicionarComSucesso;
-  std::function<void(TInterfaceComunicador& sender, const std::string& Contato)> OnUsuarioNaoExiste;
+  std::function<void(TInterfaceComunicador& sender, const std::string& Contato)>
+      OnUsuarioNaoExiste;
   std::function<void(TInterfaceComunicador& sender, const std::string& Msg)> MensagemDeErro;
-  std::function<void(TInterfaceComunicador& sender, const std::string& Msg)> MensagemDeInformacao;
+  std::function<void(TInterfaceComunicador& sender, const std::string& Msg)>
+      MensagemDeInformacao;
 
   // Operations, in the order the adapters override them.
   virtual void BuscarContato(char tipo, const std::string& texto);
