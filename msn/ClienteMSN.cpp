@@ -42,6 +42,9 @@ TClienteMSN::TClienteMSN(net::Runtime& runtime)
 
 TClienteMSN::~TClienteMSN() {
   vivo_.End();
+  // Gone without Desconectar (the program ending): still sign out politely,
+  // so contacts see us leave at once rather than when the server notices.
+  if (ns_.Logado()) conexao_.Enviar(MontarComando("OUT", std::nullopt));
   porNumero_.clear();
   porContato_.clear();
   sessoes_.clear();

@@ -84,6 +84,16 @@ TEST_F(Simulador, DoisUsuariosSeVeemEConversamComAcentosNosDoisSentidos) {
             e.end());
 }
 
+TEST_F(Simulador, ClienteDestruidoLogadoSaiComOut) {
+  auto ana = Entrar("ana@tazu.test", "segredo");
+  auto bia = Entrar("bia@tazu.test", "b");
+  bia->Tomar();
+  ana.reset();
+  rig.Run();
+  EXPECT_TRUE(rig.Logged("ana@tazu.test] OUT"));
+  EXPECT_EQ(bia->Tomar(), Evs{"AoMudarStatusContato(ana@tazu.test, Ana Lima, 3)"});
+}
+
 TEST_F(Simulador, RoboDeEcoResponde) {
   auto ana = Entrar("ana@tazu.test", "segredo");
   ana->Tomar();
