@@ -64,7 +64,7 @@ void TClienteMSN::Executar() {
 void TClienteMSN::ExecutarAcao(TAcaoNotificacao& a) {
   if (auto* abrir = std::get_if<ns::Abrir>(&a)) {
     if (!conexao_.Abrir(abrir->host, abrir->porta)) {
-      ns_.AbrirFalhou();
+      ns_.AbrirFalhou(CodigoDeErro(net::SocketError::HostNotFound));
       Executar();
     }
   } else if (auto* enviar = std::get_if<ns::Enviar>(&a)) {

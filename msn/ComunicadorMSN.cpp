@@ -75,10 +75,8 @@ void TComunicadorMSN::Confirmar(const std::string& id, bool recebido, const std:
 // ---- Operations ----
 
 void TComunicadorMSN::Conectar() {
-  Conectando = true;
+  Conectando = Status != 3;
   cliente_->Conectar(static_cast<uint8_t>(Status));
-  // Refused at once (no account or password): not logging in after all.
-  if (!cliente_->Conectando()) Conectando = false;
 }
 
 void TComunicadorMSN::Desconectar(const std::string& motivo) {

@@ -4,6 +4,26 @@
 
 namespace tazu::msn {
 
+int CodigoDeErro(net::SocketError erro) {
+  switch (erro) {
+    case net::SocketError::None:
+      return 0;
+    case net::SocketError::ConnectionRefused:
+      return 10061;
+    case net::SocketError::HostNotFound:
+      return 11001;
+    case net::SocketError::Timeout:
+      return 10060;
+    case net::SocketError::ConnectionReset:
+      return 10054;
+    case net::SocketError::LineTooLong:
+      return 10040;
+    case net::SocketError::Other:
+      break;
+  }
+  return 10050;
+}
+
 TConexaoMSN::TConexaoMSN(net::Runtime& runtime)
     : runtime_(runtime), socket_(runtime.CreateTcpSocket()), timer_(runtime.CreateTimer()) {
   socket_->onConnected = [this] {
@@ -16,7 +36,7 @@ TConexaoMSN::TConexaoMSN(net::Runtime& runtime)
   };
   socket_->onError = [this](net::SocketError erro, const std::string& mensagem) {
     Encerrada();
-    if (aoFalhar) aoFalhar(static_cast<int>(erro), mensagem);
+    if (aoFalhar) aoFalhar(CodigoDeErro(erro), mensagem);
   };
   timer_->onTimeout = [this] {
     armado_.reset();
@@ -66,7 +86,7 @@ void TConexaoMSN::AoDados(std::string_view dados) {
     Fechar();
     if (aoFalhar)
       aoFalhar(
-          static_cast<int>(net::SocketError::LineTooLong),
+          CodigoDeErro(net::SocketError::LineTooLong),
           resultado == TLeitorMSN::Resultado::LinhaLonga ? "line too long" : "payload too long");
   }
 }

@@ -17,6 +17,10 @@
 
 namespace tazu::msn {
 
+// The number a socket failure is reported with (the Winsock numbers the
+// program's users know: 10061 refused, 11001 host not found, ...).
+int CodigoDeErro(net::SocketError erro);
+
 class TConexaoMSN {
  public:
   explicit TConexaoMSN(net::Runtime& runtime);
@@ -34,8 +38,8 @@ class TConexaoMSN {
   // the connection, or destroys its owner.
   std::function<void(const TQuadroMSN& quadro)> aoQuadro;
   std::function<void()> aoFechar;
-  // A socket error, or a stream that broke its bounds (the connection is
-  // closed by then).
+  // A socket error (CodigoDeErro), or a stream that broke its bounds (the
+  // connection is closed by then).
   std::function<void(int erro, const std::string& mensagem)> aoFalhar;
   std::function<void()> aoPrazo;
 

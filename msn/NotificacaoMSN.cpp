@@ -45,6 +45,7 @@ TNotificacaoMSN::TNotificacaoMSN(TRelogio relogio, std::function<bool()> registr
 void TNotificacaoMSN::Conectar(uint8_t status) {
   if (status == 3) return;
   if (Identificador.empty() || Senha.empty() || !PalavraValida(Identificador)) {
+    *conectando_ = false;
     Agir(ns::FalhaConexao{1, std::string(textos::UsuarioOuSenhaInvalidos)});
     return;
   }
@@ -126,12 +127,11 @@ void TNotificacaoMSN::Registrar(bool recebida, std::string texto) {
 
 // ---- The connection ----
 
-void TNotificacaoMSN::AbrirFalhou() {
+void TNotificacaoMSN::AbrirFalhou(int erro) {
   fase_ = Fase::Desligado;
   prazoLogin_.reset();
   *conectando_ = false;
-  Agir(ns::FalhaConexao{static_cast<int>(net::SocketError::HostNotFound),
-                        std::string(textos::FalhaAoConectar)});
+  Agir(ns::FalhaConexao{erro, std::string(textos::FalhaAoConectar)});
 }
 
 void TNotificacaoMSN::Conectou() {

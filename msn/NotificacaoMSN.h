@@ -120,7 +120,8 @@ class TNotificacaoMSN {
   void PedirSessao(const std::string& id, const std::string& texto);
 
   // ---- What the connection reports ----
-  void AbrirFalhou();
+  // The connection could not even be tried (`erro` as the socket reports it).
+  void AbrirFalhou(int erro);
   void Conectou();
   void Quadro(const TQuadroMSN& quadro);
   void Fechou();

@@ -201,6 +201,17 @@ TEST_F(Comunicador, DepoisDeSairOAdaptadorEhLiberado) {
   EXPECT_EQ(Eventos(), Evs{});
 }
 
+TEST_F(Comunicador, ContaSemSenhaFalhaSemFicarEmLogin) {
+  rig.ServerSends("[SACM] 4 ana@tazu.test \"\"");
+  ASSERT_EQ(vivos, 1);
+  EXPECT_FALSE(adaptador->Conectando) << "else the hub would answer \"in login\" for good";
+  const Evs e = Eventos();
+  ASSERT_EQ(e.size(), 1u);
+  EXPECT_EQ(e[0].rfind("AoReceberErro(Numero=10, ", 0), 0u) << e[0];
+  rig.rt.Advance(5s);
+  EXPECT_EQ(rig.rt.PeerCount(), 1u) << "only the Tazu connection";
+}
+
 TEST_F(Comunicador, ServidorTazuPerdidoNoMeioDoLoginMsn) {
   rig.ServerSends("[SACM] 4 ana@tazu.test segredo");
   rig.rt.Advance(1s);

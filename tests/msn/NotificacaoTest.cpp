@@ -233,7 +233,7 @@ TEST_F(Notificacao, PerdaDaConexaoNoLoginEDepois) {
   rig.rt.Advance(1s);
   rig.rt.LastPeer().Refuse();
   rig.rt.RunPending();
-  EXPECT_EQ(Eventos(), Evs{"AoFalharConexao(1, Falha ao tentar conectar-se ao servidor)"});
+  EXPECT_EQ(Eventos(), Evs{"AoFalharConexao(10061, Falha ao tentar conectar-se ao servidor)"});
   EXPECT_FALSE(rig.cliente.Conectando());
   // Closed before USR OK.
   rig.Connect();
