@@ -201,6 +201,29 @@ TEST_F(Comunicador, DepoisDeSairOAdaptadorEhLiberado) {
   EXPECT_EQ(Eventos(), Evs{});
 }
 
+TEST_F(Comunicador, StatusMudadoDuranteOLoginEhAnunciadoAoEntrar) {
+  rig.ServerSends("[SACM] 4 ana@tazu.test segredo");
+  rig.rt.Advance(1s);
+  ns = &rig.rt.LastPeer();
+  rig.cliente.MudarStatus(6);
+  rig.TakeSentLines();
+  rig.rt.Advance(2s);
+  EXPECT_EQ(rig.rt.PeerCount(), 2u) << "the login goes on: no second connection";
+  Roteiro(R"(
+    C: VER # MSNP7 MSNP6 MSNP5 MSNP4 CVRO
+    S: VER # MSNP7
+    C: INF #
+    S: INF # MD5
+    C: USR # MD5 I ana@tazu.test
+    S: USR # MD5 S 1013928519.693957190
+    C: USR # MD5 S 4ec013ce186f22d5ed4c4218e804e206
+    S: USR # OK ana@tazu.test Ana
+    C: CHG # BSY
+    C: LST # AL
+    C: LST # BL
+  )");
+}
+
 TEST_F(Comunicador, ContaSemSenhaFalhaSemFicarEmLogin) {
   rig.ServerSends("[SACM] 4 ana@tazu.test \"\"");
   ASSERT_EQ(vivos, 1);

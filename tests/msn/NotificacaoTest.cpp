@@ -177,6 +177,10 @@ TEST_F(Notificacao, AdicaoRemocaoERespostasDeErro) {
       << "REM of the block list leaves the forward list alone";
   rig.ServerSends("REM 0 RL 16 bob@tazu.test\nREM 12 FL 16 bob@tazu.test");
   EXPECT_EQ(rig.cliente.Notificacao().ListaDireta().Quantidade(), 0u);
+  // A refusal of a removal is no failed add.
+  rig.cliente.RemoverContato("eva@tazu.test");
+  EXPECT_EQ(rig.TakeSent(), "REM 12 FL eva@tazu.test\r\n");
+  rig.ServerSends("201 12");
   EXPECT_EQ(Eventos(), Evs{});
 }
 
