@@ -12,9 +12,7 @@
 namespace tazu::msn {
 
 TClienteMSN::TClienteMSN(net::Runtime& runtime)
-    : Identificador(ns_.Identificador),
-      Senha(ns_.Senha),
-      runtime_(runtime),
+    : runtime_(runtime),
       ns_([&runtime] { return runtime.Now(); },
           [this] { return bool(AoLogRecebidas) || bool(AoLogEnviadas); }),
       conexao_(runtime) {
@@ -109,6 +107,8 @@ void TClienteMSN::DefinirServidor(const std::string& host, uint16_t porta) {
 }
 
 void TClienteMSN::Conectar(uint8_t status) {
+  ns_.Identificador = Identificador;
+  ns_.Senha = Senha;
   ns_.Conectar(status);
   Executar();
 }
@@ -143,7 +143,7 @@ void TClienteMSN::EnviarMensagem(const std::string& id, const std::string& texto
 void TClienteMSN::IniciarSessao(const ns::Sessao& s) {
   if (s.numero != 0 && porNumero_.count(std::to_string(s.numero))) return;  // already there
   TDadosDaConversa d;
-  d.login = Identificador;
+  d.login = ns_.Identificador;  // the login in force, not a later edit
   d.numero = s.numero;
   d.endereco = s.endereco;
   d.cookie = s.cookie;

@@ -39,9 +39,9 @@ class TClienteMSN {
   TClienteMSN(const TClienteMSN&) = delete;
   TClienteMSN& operator=(const TClienteMSN&) = delete;
 
-  // ---- Properties ----
-  std::string& Identificador;
-  std::string& Senha;
+  // ---- Properties (read at each Conectar) ----
+  std::string Identificador;
+  std::string Senha;
   // The own presence as a program status code (read back from the MSN state).
   uint8_t Status() const { return ns_.Status(); }
   // Stores the state for the code and, when logged in, announces it (CHG).
