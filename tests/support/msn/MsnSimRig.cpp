@@ -73,6 +73,12 @@ void MsnSimRig::Advance(net::Milliseconds by) {
   }
 }
 
+net::FakePeer* MsnSimRig::ServerEnd(uint16_t port) {
+  for (auto b = bridges_.rbegin(); b != bridges_.rend(); ++b)
+    if (b->client->Port() == port) return b->server;
+  return nullptr;
+}
+
 bool MsnSimRig::Logged(const std::string& piece) const {
   for (const std::string& l : log)
     if (l.find(piece) != std::string::npos) return true;

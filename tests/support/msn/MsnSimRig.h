@@ -24,6 +24,9 @@ class MsnSimRig {
   void Run();
   // Lets time pass in small steps, running everything in between.
   void Advance(net::Milliseconds by);
+  // The simulator's side of the newest bridged connection to `port`: what
+  // is written there reaches the simulator as if the client had sent it.
+  net::FakePeer* ServerEnd(uint16_t port);
   // Whether the simulator logged a line holding `piece`.
   bool Logged(const std::string& piece) const;
 
