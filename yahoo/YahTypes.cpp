@@ -162,11 +162,13 @@ TLeitorYmsg::TResultado TLeitorYmsg::Alimentar(
       const std::size_t n = std::min(falta, dados.size());
       parcial_.append(dados.substr(0, n));
       dados.remove_prefix(n);
-      if (parcial_.size() < ymsg::kCabecalho) return TResultado::Ok;
-      if (parcial_.compare(0, kMagia.size(), kMagia) != 0) {
+      // A header is refused as soon as its first bytes differ from the magic.
+      const std::size_t olhar = std::min(parcial_.size(), kMagia.size());
+      if (std::string_view(parcial_).substr(0, olhar) != kMagia.substr(0, olhar)) {
         parcial_.clear();
         return TResultado::Invalido;
       }
+      if (parcial_.size() < ymsg::kCabecalho) return TResultado::Ok;
       if (parcial_.size() < ymsg::kCabecalho + CargaAnunciada(parcial_)) continue;
       std::string pacote;
       pacote.swap(parcial_);
