@@ -2,6 +2,10 @@
 
 #include "core/ServidoresExternos.h"
 
+#if TAZU_COM_YAHOO
+#include "yahoo/ComunicadorYahoo.h"
+#endif
+
 namespace tazu {
 
 void RegistrarRedes([[maybe_unused]] TClientePCTazu& cliente) {
@@ -9,6 +13,15 @@ void RegistrarRedes([[maybe_unused]] TClientePCTazu& cliente) {
   // ICQ (type 1)
 
   // Yahoo (type 3)
+#if TAZU_COM_YAHOO
+  cliente.RegistrarFabrica(3, [endereco = servidores.yahoo](net::Runtime& runtime,
+                                                          const TContaComunicador& conta) {
+    auto adaptador = std::make_unique<yahoo::TComunicadorYahoo>(
+        runtime, conta.Status, std::string(), conta.NIU, conta.Senha, conta.Identificador);
+    adaptador->DefinirServidor(endereco.host, endereco.porta);
+    return std::unique_ptr<TInterfaceComunicador>(std::move(adaptador));
+  });
+#endif
 
   // MSN (type 4)
 }

@@ -192,15 +192,17 @@ void TSessaoYahoo::AvisoDeContato(const TYahooPacket& p) {
         break;
     }
   }
-  adicaoConfirmada_ = false;
-  adicaoRespondida_ = true;
-  const std::string_view id = !proprio.empty() && !quem.empty() ? quem : nome;
+  const std::string id(!proprio.empty() && !quem.empty() ? quem : nome);
+  const std::string_view alvo = !id.empty() ? std::string_view(id) : quem;
+  TAdicao* adicao = alvo.empty() ? (adicoes_.empty() ? nullptr : &adicoes_.back()) : Adicao(alvo);
+  const std::string grupo = adicao ? adicao->grupo : ultimoGrupo_;
+  if (adicao) adicao->respondida = true;
   if (!id.empty()) {
-    adicaoConfirmada_ = true;
-    GuardarContato(id, ultimoGrupo_);
-    Agir(acao::Contato{ultimoGrupo_, std::string(id), estado, ausente, std::string(mensagem)});
+    if (adicao) adicao->confirmada = true;
+    GuardarContato(id, grupo);
+    Agir(acao::Contato{grupo, id, estado, ausente, std::string(mensagem)});
   } else if (p.Status == kStatusRecusado) {
-    adicaoRecusada_ = true;
+    if (adicao) adicao->recusada = true;
     Agir(acao::ContatoRecusado{std::string(quem), std::string(mensagem)});
   }
 }
@@ -229,9 +231,13 @@ void TSessaoYahoo::ResultadoDaAdicao(const TYahooPacket& p) {
     if (par.Key == 7) amigo = par.Value;
     if (par.Key == 65) grupo = par.Value;
   }
-  if (!adicaoRespondida_) {
+  TAdicao* adicao = Adicao(amigo);
+  if (adicao == nullptr) return;  // no add of ours
+  const TAdicao a = *adicao;
+  adicoes_.erase(adicoes_.begin() + (adicao - adicoes_.data()));
+  if (!a.respondida) {
     Agir(acao::ContatoNaoEncontrado{amigo});
-  } else if (!adicaoConfirmada_ && !adicaoRecusada_ && !amigo.empty()) {
+  } else if (!a.confirmada && !a.recusada) {
     GuardarContato(amigo, grupo);
     Agir(acao::Contato{grupo, amigo, ymsg::Desconectado, true, {}});
   }

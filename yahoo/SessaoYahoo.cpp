@@ -26,7 +26,9 @@
 //   add is answered by a contact notice (0x0F: confirmed, or refused with
 //   header status 7) and then by its outcome (0x83): an outcome with no
 //   notice before it is a buddy that does not exist; an unconfirmed and
-//   unrefused one adds the buddy as offline.
+//   unrefused one adds the buddy as offline. Each add keeps its own answers,
+//   so several may be under way; a notice that names no buddy answers the
+//   latest, one that answers no add of ours comes in under the latest group.
 // Losing the connection (peer close, error, Desconectar): keep-alive stops;
 //   during the attempt it is failure 100, after login AoDesconectar.
 // Events come out as actions, after the state they report is settled. Values
@@ -131,6 +133,7 @@ void TSessaoYahoo::Conectar(int32_t status) {
   e_.LoggedIn = false;
   prazoKeepAlive_.reset();
   e_.Contatos.clear();
+  adicoes_.clear();
   MarcarTentativa(true);
   e_.SessionID = 0;
   prazoAbrir_ = relogio_() + kAtrasoDeConexao;
@@ -177,7 +180,9 @@ void TSessaoYahoo::MudarStatus(uint32_t codigo, bool ausente, std::string_view m
 
 void TSessaoYahoo::AdicionarContato(std::string_view id, std::string_view grupo) {
   ultimoGrupo_ = std::string(grupo);
-  adicaoRespondida_ = adicaoConfirmada_ = adicaoRecusada_ = false;
+  if (TAdicao* antiga = Adicao(id)) *antiga = TAdicao{};
+  std::erase_if(adicoes_, [](const TAdicao& a) { return a.id.empty(); });
+  adicoes_.push_back({std::string(id), std::string(grupo)});
   TYahooPacket& p = enviando_;
   p.Limpar();
   p.Service = ymsg::AdicionarContato;
@@ -346,6 +351,13 @@ void TSessaoYahoo::MarcarTentativa(bool valor) {
 
 void TSessaoYahoo::Falha(uint32_t codigo, std::string url) {
   Agir(acao::FalhaConexao{codigo, std::move(url)});
+}
+
+TSessaoYahoo::TAdicao* TSessaoYahoo::Adicao(std::string_view id) {
+  const std::string procurado = MaiusculasAnsi(id);
+  for (TAdicao& a : adicoes_)
+    if (MaiusculasAnsi(a.id) == procurado) return &a;
+  return nullptr;
 }
 
 void TSessaoYahoo::GuardarContato(std::string_view id, std::string_view grupo) {

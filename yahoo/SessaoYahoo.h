@@ -176,11 +176,17 @@ class TSessaoYahoo {
   std::optional<net::TimePoint> prazoAbrir_;
   std::optional<net::TimePoint> prazoKeepAlive_;
 
-  // Adding a buddy: its group, and what the server said so far.
+  // Adds awaiting their outcome, each with what the server said so far; the
+  // group of the latest one for notices that answer no add of ours.
+  struct TAdicao {
+    std::string id, grupo;
+    bool respondida = false;
+    bool confirmada = false;
+    bool recusada = false;
+  };
+  std::vector<TAdicao> adicoes_;
   std::string ultimoGrupo_;
-  bool adicaoRespondida_ = false;
-  bool adicaoConfirmada_ = false;
-  bool adicaoRecusada_ = false;
+  TAdicao* Adicao(std::string_view id);
 };
 
 }  // namespace tazu::yahoo

@@ -165,6 +165,18 @@ TEST_F(Regras, AdicionarComCadaResposta) {
             "REMBUDDY 0 @4660 1=\"ana\" 7=\"ivo\" 65=\"Tazu\"\n");
 }
 
+TEST_F(Regras, AdicoesSimultaneasGuardamCadaUmaSuaResposta) {
+  cliente.AdicionarContato("gil", "Amigos");
+  cliente.AdicionarContato("zeca", "Tazu");
+  ServerSends(
+      "NOTIFY 0 1=ana 3=gil 10=0 47=0\nADDBUDDY 0 1=ana 7=gil 65=Amigos 66=0\n"
+      "ADDBUDDY 0 1=ana 7=zeca 65=Tazu 66=3");
+  EXPECT_EQ(TakeEvents(),
+            (Evs{"AoReceberContato(Group=\"Amigos\", UserID=\"gil\", YahooStatus=0, Away=false, "
+                 "Msg=\"\")",
+                 "OnContactNotFound(UserID=\"zeca\")"}));
+}
+
 TEST_F(Regras, ValoresComOSeparadorNaoSaem) {
   cliente.AdicionarContato(
       "bia\xC0\x80"

@@ -71,6 +71,9 @@ class RedeYahoo {
   void Avancar(net::Milliseconds tempo);
 
   uint16_t Porta() const { return porta_; }
+  // The product's end of the n-th connection to the server (from 0): what is
+  // written there reaches the product as if the server had sent it.
+  net::FakePeer& LadoDoCliente(std::size_t n) { return *pontes_.at(n).cliente; }
   simyahoo::TContasSim contas;
   simyahoo::TServidorYahoo servidor;
   std::vector<std::string> log;
