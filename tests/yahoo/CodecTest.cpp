@@ -2,7 +2,6 @@
 // fit, pairs that do not read, and cutting a stream into packets.
 #include <gtest/gtest.h>
 
-#include <random>
 #include <string>
 #include <vector>
 
@@ -45,24 +44,6 @@ TEST(CodecYmsg, LayoutsByteForByte) {
                 "96\xC0\x80x\xC0\x80"s,
                 Serializar(p)));
   EXPECT_EQ(TamanhoDaCarga(p), 8u + 5u + 7u);
-}
-
-TEST(CodecYmsg, ReadsBackWhatItWrites) {
-  std::mt19937 rng(12);
-  for (int n = 0; n < 200; ++n) {
-    TYahooPacket p(static_cast<uint16_t>(rng()), rng(), rng());
-    for (int i = rng() % 6; i > 0; --i) {
-      std::string v(rng() % 12, '\0');
-      for (char& c : v) c = static_cast<char>('a' + rng() % 26 + (rng() % 9 == 0 ? 100 : 0));
-      p.Adicionar(static_cast<int32_t>(rng() % 100000), v);
-    }
-    TYahooPacket lido;
-    ASSERT_EQ(LerPacote(Serializar(p), lido), TResultadoLeitura::Ok);
-    EXPECT_EQ(lido.Service, p.Service);
-    EXPECT_EQ(lido.Status, p.Status);
-    EXPECT_EQ(lido.SessionID, p.SessionID);
-    EXPECT_EQ(Pares(lido), Pares(p));
-  }
 }
 
 TEST(CodecYmsg, HeaderFieldsUseAllTheirBits) {
@@ -133,29 +114,6 @@ TEST(CodecYmsg, APayloadThatWouldWrapTheLengthIsNotWritten) {
   EXPECT_FALSE(Serializar(p, bytes));
   EXPECT_EQ(bytes, "keep");
   EXPECT_EQ(Serializar(p), "");
-}
-
-TEST(CodecYmsg, NumbersInValues) {
-  struct Caso {
-    const char* texto;
-    bool le;
-    uint32_t valor;
-  };
-  for (const Caso& c : std::vector<Caso>{{"0", true, 0},
-                                         {"1515563606", true, 0x5A55AA56},
-                                         {"4294967295", true, 0xFFFFFFFF},
-                                         {"-1", true, 0xFFFFFFFF},
-                                         {"4294967296", false, 0},
-                                         {"", false, 0},
-                                         {"-", false, 0},
-                                         {"12a", false, 0},
-                                         {" 1", false, 0},
-                                         {"abc", false, 0}}) {
-    SCOPED_TRACE(c.texto);
-    uint32_t v = 77;
-    EXPECT_EQ(LerInteiro(c.texto, v), c.le);
-    EXPECT_EQ(v, c.le ? c.valor : 77u);
-  }
 }
 
 // ---- Cutting a stream into packets ----

@@ -251,30 +251,5 @@ TEST_F(Comunicador, AdicionarERemover) {
   EXPECT_TRUE(Tomar(ana).empty());
 }
 
-TEST_F(Comunicador, FalhasDeLoginChegamComoFalhaDeConexao) {
-  struct Caso {
-    const char* conta;
-    const char* senha;
-    std::function<void()> preparar;
-  };
-  const std::vector<Caso> casos = {
-      {"ana", "errada", [] {}},
-      {"zeca", "z", [] {}},
-      {"ana", "", [] {}},
-      {"ana", "segredo",
-       [this] { rt.FailConnectsTo("127.0.0.1", 5050, net::SocketError::Timeout); }},
-  };
-  for (const Caso& c : casos) {
-    SCOPED_TRACE(std::string(c.conta) + "/" + c.senha);
-    c.preparar();
-    Usuario& u = Criar(c.conta, c.senha);
-    u.a->Conectar();
-    rede.Avancar(1s);
-    EXPECT_EQ(Tomar(u), (Evs{"OnFalhaConexao()"}));
-    EXPECT_FALSE(u.a->Conectando);
-    EXPECT_FALSE(u.a->Conectado());
-  }
-}
-
 }  // namespace
 }  // namespace tazu::test

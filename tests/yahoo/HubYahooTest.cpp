@@ -127,12 +127,5 @@ TEST_F(HubYahoo, SenhaErradaEErroDez) {
   EXPECT_EQ(Com({"AoReceberErro", "Numero=10"}).size(), 2u);
 }
 
-TEST_F(HubYahoo, ConectarComunicadorPelaJanela) {
-  rig.cliente.ConectarComunicador(3, "ana", "segredo");
-  rede.Avancar(1s);
-  EXPECT_EQ(Com({"AoConectarComunicador"}).size(), 1u);
-  EXPECT_TRUE(rig.cliente.Contatos.Localizar("Yahoo", "caio"));
-}
-
 }  // namespace
 }  // namespace tazu::test

@@ -164,25 +164,5 @@ TEST_F(Simulador, UmaLinhaPorPacoteKeepAliveELoginRepetido) {
   EXPECT_TRUE(servidor.Online("ana"));
 }
 
-TEST_F(Simulador, PresencaParaQuemVeEEntradaInvisivel) {
-  net::FakePeer& b = Discar();
-  Entrar(b, "bia", "b");
-  net::FakePeer& a = Discar();
-  Entrar(a, "ana", "segredo", 12);  // invisible from the start
-  EXPECT_TRUE(Recebidos(b).empty());
-  Enviar(a, "BACK 0 10=0");
-  Enviar(a, "AWAY 99 10=99 19=\"no cinema\" 47=1");
-  a.Close();
-  rt.RunPending();
-  const auto vistos = Recebidos(b);
-  ASSERT_EQ(vistos.size(), 3u);
-  EXPECT_EQ(YmsgDialect::Text(vistos[0]).substr(0, 5), "LOGON");
-  EXPECT_NE(YmsgDialect::Text(vistos[1]).find("AWAY 99 @"), std::string::npos);
-  EXPECT_NE(
-      YmsgDialect::Text(vistos[1]).find("7=\"ana\" 10=\"99\" 19=\"no cinema\" 47=\"1\" 13=\"1\""),
-      std::string::npos);
-  EXPECT_EQ(YmsgDialect::Text(vistos[2]).substr(0, 6), "LOGOFF");
-}
-
 }  // namespace
 }  // namespace tazu::test
