@@ -45,8 +45,9 @@ void TServidorYahoo::Encerrar(TSessao& s, const std::string& motivo) {
   Registrar("#" + std::to_string(s.numero) + " closed: " + motivo);
   s.socket->Close();
   // Later: this may run inside one of the socket's own callbacks.
-  runtime_.Post(
-      [this, alvo = &s] { sessoes_.remove_if([alvo](const auto& x) { return x.get() == alvo; }); });
+  runtime_.Post([this, vida = vida_.Watch(), alvo = &s] {
+    if (vida) sessoes_.remove_if([alvo](const auto& x) { return x.get() == alvo; });
+  });
 }
 
 void TServidorYahoo::Esquecer(TSessao& s) {

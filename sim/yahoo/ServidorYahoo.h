@@ -18,6 +18,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/Lifetime.h"
 #include "net/Runtime.h"
 #include "sim/yahoo/ContasSim.h"
 #include "yahoo/YahTypes.h"
@@ -84,6 +85,7 @@ class TServidorYahoo {
   std::unique_ptr<net::TcpListener> escuta_;
   std::list<std::unique_ptr<TSessao>> sessoes_;
   int proximoNumero_ = 1;
+  Lifetime vida_;
 };
 
 }  // namespace tazu::simyahoo
