@@ -7,7 +7,7 @@
 #include "net/testing/FakeRuntime.h"
 #include "sim/yahoo/ServidorYahoo.h"
 #include "tests/support/yahoo/YmsgDialect.h"
-#include "yahoo/YahCrypt.h"
+#include "yahoo/CodecDesafio.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 1) return 0;

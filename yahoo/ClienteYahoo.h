@@ -1,5 +1,5 @@
 // One Yahoo account's connection to the Yahoo login server, as the adapter
-// sees it: requests in, events out. Inside, three pieces: YahTypes (packets
+// sees it: requests in, events out. Inside, three pieces: CodecYahoo (packets
 // as values), SessaoYahoo (the rules, stated at the top of SessaoYahoo.cpp)
 // and ConexaoYahoo (socket and timer); this object runs the session's
 // actions in order and raises the events. An event handler may call the

@@ -12,7 +12,7 @@
 
 #include "base/Lifetime.h"
 #include "net/Runtime.h"
-#include "yahoo/YahTypes.h"
+#include "yahoo/CodecYahoo.h"
 
 namespace tazu::yahoo {
 

@@ -3,9 +3,9 @@
 #include <cstdio>
 
 #include "core/UGlobal.h"
+#include "yahoo/CodecDesafio.h"
 #include "yahoo/SessaoYahoo.h"
 #include "yahoo/Textos.h"
-#include "yahoo/YahCrypt.h"
 
 namespace tazu::yahoo {
 

@@ -6,7 +6,7 @@
 //   with Winsock's error number. Once connected the session asks for the
 //   challenge (0x57 with the id).
 // Login: the challenge's seed (key 94) is answered with the two strings of
-//   YahCrypt (0x54); the server answers with an error code (key 66, with key
+//   CodecDesafio (0x54); the server answers with an error code (key 66, with key
 //   20) — not 0 is a failure with that code, and the connection is closed —
 //   or with the status report holding key 1: logged in, keep-alive every 60 s.
 //   A status report before that is failure 99. The attempt ends after the
@@ -39,8 +39,8 @@
 
 #include "base/Cp1252.h"
 #include "core/UGlobal.h"
+#include "yahoo/CodecDesafio.h"
 #include "yahoo/Textos.h"
-#include "yahoo/YahCrypt.h"
 
 namespace tazu::yahoo {
 

@@ -16,7 +16,7 @@
 
 #include "core/StringCurta.h"
 #include "net/Runtime.h"
-#include "yahoo/YahTypes.h"
+#include "yahoo/CodecYahoo.h"
 
 namespace tazu::yahoo {
 

@@ -1,6 +1,6 @@
 #include "sim/yahoo/RoboEco.h"
 
-#include "yahoo/YahCrypt.h"
+#include "yahoo/CodecDesafio.h"
 
 namespace tazu::simyahoo {
 

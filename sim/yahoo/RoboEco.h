@@ -9,7 +9,7 @@
 #include <string>
 
 #include "net/Runtime.h"
-#include "yahoo/YahTypes.h"
+#include "yahoo/CodecYahoo.h"
 
 namespace tazu::simyahoo {
 

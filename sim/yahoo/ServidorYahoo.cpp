@@ -3,7 +3,7 @@
 #include <chrono>
 #include <cstdio>
 
-#include "yahoo/YahCrypt.h"
+#include "yahoo/CodecDesafio.h"
 
 namespace tazu::simyahoo {
 

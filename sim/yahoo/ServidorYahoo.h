@@ -21,7 +21,7 @@
 #include "base/Lifetime.h"
 #include "net/Runtime.h"
 #include "sim/yahoo/ContasSim.h"
-#include "yahoo/YahTypes.h"
+#include "yahoo/CodecYahoo.h"
 
 namespace tazu::simyahoo {
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "tests/support/Expect.h"
-#include "yahoo/YahTypes.h"
+#include "yahoo/CodecYahoo.h"
 
 namespace tazu::yahoo {
 namespace {

@@ -4,7 +4,7 @@
 // "+/=" read as "._-") following the selection table, for every case of it.
 #include <gtest/gtest.h>
 
-#include "yahoo/YahCrypt.h"
+#include "yahoo/CodecDesafio.h"
 
 namespace tazu::yahoo {
 namespace {

@@ -8,7 +8,7 @@
 #include "net/testing/FakeRuntime.h"
 #include "sim/yahoo/ServidorYahoo.h"
 #include "tests/support/yahoo/YmsgDialect.h"
-#include "yahoo/YahCrypt.h"
+#include "yahoo/CodecDesafio.h"
 
 namespace tazu::test {
 namespace {

@@ -19,7 +19,7 @@
 #include <string_view>
 
 #include "tests/support/Dialect.h"
-#include "yahoo/YahTypes.h"
+#include "yahoo/CodecYahoo.h"
 
 namespace tazu::test {
 

@@ -1,4 +1,4 @@
-#include "yahoo/YahTypes.h"
+#include "yahoo/CodecYahoo.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,4 +1,4 @@
-#include "yahoo/YahCrypt.h"
+#include "yahoo/CodecDesafio.h"
 
 #include <crypt.h>
 #include <openssl/evp.h>
