@@ -50,24 +50,61 @@ TEST_F(EntradaRuim, EveryCatalogueCommandMalformedIsRefused) {
   a.Receber();
   const std::string S = "\xA7";
   const std::vector<std::string> malformadas = {
-      "[CACL]", "[CACL]" + S + "abc", "[CACL]" + S + "-1", "[CACL]" + S + "70000", "[CACL]" + S + "0",
-      "[CACL]" + S + "9999", "[CACL]" + S + std::to_string(ana_),
-      "[CRCL]", "[CRCL]" + S + "1e3",
-      "[CPAC]", "[CPAC]" + S + "x" + S + "texto", "[CPAC]" + S + "9999" + S + "t",
-      "[CAAC]", "[CAAC]" + S + " 12", "[CAAC]" + S + std::to_string(bia_),
-      "[CRAC]", "[CRAC]" + S + "+5", "[CRAC]" + S + std::to_string(bia_),
-      "[CMSG]", "[CMSG]" + S + "x" + S + "oi", "[CMSG]" + S + "9999" + S + "oi", "[CMSG]" + S,
-      "[CNMS]", "[CNMS]" + S + "x", "[CNMS]" + S + "3", "[CNMS]" + S + "4", "[CNMS]" + S + "300",
-      "[CRIU]", "[CRIU]" + S + "0", "[CRIU]" + S + "0" + S + "y", "[CRIU]" + S + "0" + S + "9999",
-      "[CADC]", "[CADC]" + S + "3" + S + "x", "[CADC]" + S + "x", "[CADC]" + S + "2" + std::string(12, '\xA7'),
-      "[CSCM]", "[CSCM]" + S + "1" + S + "2",
-      "[CCCT]", "[CCCT]" + S + "z", "[CCCT]" + S + std::to_string(bia_),
-      "[CRBS]", "[CRBS]" + S + "9" + S + "x", "[CRBS]" + S + "x" + S + "y", "[CRBS]" + S + "5" + S + "so",
-      "[CFNT]", "[CFNT]" + S + "dois",
+      "[CACL]",
+      "[CACL]" + S + "abc",
+      "[CACL]" + S + "-1",
+      "[CACL]" + S + "70000",
+      "[CACL]" + S + "0",
+      "[CACL]" + S + "9999",
+      "[CACL]" + S + std::to_string(ana_),
+      "[CRCL]",
+      "[CRCL]" + S + "1e3",
+      "[CPAC]",
+      "[CPAC]" + S + "x" + S + "texto",
+      "[CPAC]" + S + "9999" + S + "t",
+      "[CAAC]",
+      "[CAAC]" + S + " 12",
+      "[CAAC]" + S + std::to_string(bia_),
+      "[CRAC]",
+      "[CRAC]" + S + "+5",
+      "[CRAC]" + S + std::to_string(bia_),
+      "[CMSG]",
+      "[CMSG]" + S + "x" + S + "oi",
+      "[CMSG]" + S + "9999" + S + "oi",
+      "[CMSG]" + S,
+      "[CNMS]",
+      "[CNMS]" + S + "x",
+      "[CNMS]" + S + "3",
+      "[CNMS]" + S + "4",
+      "[CNMS]" + S + "300",
+      "[CRIU]",
+      "[CRIU]" + S + "0",
+      "[CRIU]" + S + "0" + S + "y",
+      "[CRIU]" + S + "0" + S + "9999",
+      "[CADC]",
+      "[CADC]" + S + "3" + S + "x",
+      "[CADC]" + S + "x",
+      "[CADC]" + S + "2" + std::string(12, '\xA7'),
+      "[CSCM]",
+      "[CSCM]" + S + "1" + S + "2",
+      "[CCCT]",
+      "[CCCT]" + S + "z",
+      "[CCCT]" + S + std::to_string(bia_),
+      "[CRBS]",
+      "[CRBS]" + S + "9" + S + "x",
+      "[CRBS]" + S + "x" + S + "y",
+      "[CRBS]" + S + "5" + S + "so",
+      "[CFNT]",
+      "[CFNT]" + S + "dois",
       "[CVER]" + S + "1" + S + "2" + S + "1000" + S + "1.0 AA" + S + "P" + S + "Tazu Messenger",
       "[CCON]" + S + "a" + S + "1",
       "[CCUS]" + S + "1.0 AA",
-      "[XXXX]" + S + "a", "[cpng]", "[SACT]" + S + "1", "hello", "[]" + S + "x", "[CPNG",
+      "[XXXX]" + S + "a",
+      "[cpng]",
+      "[SACT]" + S + "1",
+      "hello",
+      "[]" + S + "x",
+      "[CPNG",
   };
   for (const std::string& linha : malformadas) {
     SCOPED_TRACE(linha);
@@ -82,7 +119,8 @@ TEST_F(EntradaRuim, CommandsBeforeLoginAndMalformedIdentification) {
   for (const std::string& linha :
        {L("CMSG", {"1000", "oi"}), L("CRLC"), L("CRIU", {"0", "1000"}), L("CCON", {"a", "1"}),
         "[CVER]" + S + "1" + S + "2" + S + "x" + S + "v" + S + "P" + S + "T",
-        "[CVER]" + S + "1" + S + "2", "[CVER]" + S + "1" + S + "2" + S + "1000" + S + "v" + S + "P" + S + "T" + S + "x",
+        "[CVER]" + S + "1" + S + "2",
+        "[CVER]" + S + "1" + S + "2" + S + "1000" + S + "v" + S + "P" + S + "T" + S + "x",
         "[CCUS]" + S + "1.0 AA" + S + "so isso"}) {
     SCOPED_TRACE(linha);
     EsperarRecusa(c, linha);
@@ -100,7 +138,8 @@ TEST_F(EntradaRuim, OversizedLinesAndTooManyErrorsCloseTheConnection) {
   EXPECT_FALSE(a.Fechado()) << "an unfinished line within the bound waits";
   a.Peer().Write(std::string(600, 'x'));
   Rodar();
-  EXPECT_THAT(a.Receber(), ElementsAre(StartsWith("[RERR]\xA7" "105")));
+  EXPECT_THAT(a.Receber(), ElementsAre(StartsWith("[RERR]\xA7"
+                                                  "105")));
   EXPECT_TRUE(a.Fechado());
 
   TCliente& b = Conectar();
@@ -108,7 +147,8 @@ TEST_F(EntradaRuim, OversizedLinesAndTooManyErrorsCloseTheConnection) {
   Rodar();
   const auto r = b.Receber();
   ASSERT_EQ(r.size(), 5u);
-  EXPECT_THAT(r.back(), StartsWith("[RERR]\xA7" "118"));
+  EXPECT_THAT(r.back(), StartsWith("[RERR]\xA7"
+                                   "118"));
   EXPECT_TRUE(b.Fechado());
 }
 
@@ -128,7 +168,8 @@ TEST_F(EntradaRuim, BinaryGarbageNeverCrashesNorReachesAnotherUser) {
     Rodar();
   }
   for (const auto& l : b.Receber()) {
-    EXPECT_THAT(l, ::testing::AnyOf(StartsWith("[CMSG]"), StartsWith("[SNIL]"), StartsWith("[SPAC]")))
+    EXPECT_THAT(l,
+                ::testing::AnyOf(StartsWith("[CMSG]"), StartsWith("[SNIL]"), StartsWith("[SPAC]")))
         << "only what another user may send her";
   }
   EXPECT_THAT(falhas_, IsEmpty());
@@ -144,8 +185,10 @@ TEST_F(EntradaRuim, AnotherUsersDataIsNeverHandedOut) {
   a.Enviar(L("CRBS", {"4", "bia@exemplo.com.br"}));
   a.Enviar(L("CRCM"));
   Rodar();
-  EXPECT_THAT(a.Receber(), ElementsAre(StartsWith("[RERR]\xA7" "119"), L("SUNP", {std::to_string(bia_), "bia"}),
-                                       L("SFBS"), L("SECM", {"0", "", "", "0", "", "", "0", "", ""})));
+  EXPECT_THAT(a.Receber(), ElementsAre(StartsWith("[RERR]\xA7"
+                                                  "119"),
+                                       L("SUNP", {std::to_string(bia_), "bia"}), L("SFBS"),
+                                       L("SECM", {"0", "", "", "0", "", "", "0", "", ""})));
 }
 
 TEST_F(EntradaRuim, ConnectionsPerAddressAreBounded) {
@@ -156,7 +199,8 @@ TEST_F(EntradaRuim, ConnectionsPerAddressAreBounded) {
   TCliente& c = Conectar();
   EXPECT_FALSE(a.Fechado());
   EXPECT_FALSE(b.Fechado());
-  EXPECT_THAT(c.Receber(), ElementsAre(StartsWith("[RERR]\xA7" "114")));
+  EXPECT_THAT(c.Receber(), ElementsAre(StartsWith("[RERR]\xA7"
+                                                  "114")));
   EXPECT_TRUE(c.Fechado());
   a.Enviar(L("CDSC"));
   Rodar();

@@ -2,12 +2,11 @@
 // its own process, over 127.0.0.1 with a temporary database. The server
 // scrambles (its default) in every test.
 #include <fcntl.h>
+#include <gmock/gmock.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include <gmock/gmock.h>
 
 #include <chrono>
 #include <cstdio>
@@ -124,8 +123,9 @@ class Processo {
 class PontaAPonta : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = std::filesystem::path(::testing::TempDir()) / ("tazud_e2e_" + std::to_string(getpid()) + "_" +
-                                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    dir_ = std::filesystem::path(::testing::TempDir()) /
+           ("tazud_e2e_" + std::to_string(getpid()) + "_" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
     std::filesystem::remove_all(dir_);
     std::filesystem::create_directories(dir_);
     Iniciar();
@@ -136,8 +136,9 @@ class PontaAPonta : public ::testing::Test {
     std::filesystem::remove_all(dir_);
   }
   void Iniciar() {
-    servidor_ = std::make_unique<Processo>(std::vector<std::string>{
-        TAZUD_BIN, "--listen", "127.0.0.1:0", "--db", (dir_ / "tazud.db").string(), "--hash-cost", "1"});
+    servidor_ = std::make_unique<Processo>(
+        std::vector<std::string>{TAZUD_BIN, "--listen", "127.0.0.1:0", "--db",
+                                 (dir_ / "tazud.db").string(), "--hash-cost", "1"});
     ASSERT_TRUE(servidor_->Esperar({"listening on 127.0.0.1:"}, true));
     for (const auto& l : servidor_->erro) {
       const auto p = l.find("listening on 127.0.0.1:");
@@ -146,16 +147,19 @@ class PontaAPonta : public ::testing::Test {
     ASSERT_GT(porta_, 0);
   }
   std::string Admin(const std::vector<std::string>& args) {
-    std::vector<std::string> todos = {TAZUD_BIN, "--db", (dir_ / "tazud.db").string(), "--hash-cost", "1"};
+    std::vector<std::string> todos = {TAZUD_BIN, "--db", (dir_ / "tazud.db").string(),
+                                      "--hash-cost", "1"};
     todos.insert(todos.end(), args.begin(), args.end());
     Processo p(todos);
     EXPECT_EQ(p.Fim(), 0);
     return p.saida.empty() ? std::string() : p.saida[0];
   }
   // A client logged in as `niu`, or offline when niu is empty.
-  Processo& Cliente(const std::string& niu, const std::string& senha = "", const std::string& status = "1") {
-    std::vector<std::string> args = {TAZU_CLI_BIN, "--server", "127.0.0.1:" + std::to_string(porta_),
-                                     "--home", (dir_ / ("home" + std::to_string(clientes_.size()))).string()};
+  Processo& Cliente(const std::string& niu, const std::string& senha = "",
+                    const std::string& status = "1") {
+    std::vector<std::string> args = {TAZU_CLI_BIN, "--server",
+                                     "127.0.0.1:" + std::to_string(porta_), "--home",
+                                     (dir_ / ("home" + std::to_string(clientes_.size()))).string()};
     if (!niu.empty()) {
       for (const std::string& a : {std::string("--niu"), niu, std::string("--password"), senha,
                                    std::string("--status"), status}) {
@@ -178,7 +182,8 @@ class PontaAPonta : public ::testing::Test {
 
 TEST_F(PontaAPonta, RegistrationLoginSearchInformationAndAccounts) {
   Processo& novo = Cliente("");
-  novo.Escrever(R"(register zeca "José Carlos" s3nha M 01/02/1990 Recife PE Brasil 50000 "" "" pt en "" 8199990000 "" "" zeca@ex.com.br 0 0)");
+  novo.Escrever(
+      R"(register zeca "José Carlos" s3nha M 01/02/1990 Recife PE Brasil 50000 "" "" pt en "" 8199990000 "" "" zeca@ex.com.br 0 0)");
   ASSERT_TRUE(novo.Esperar({"\"AoAceitarCadastro\"", "\"NIU\": 1000"}));
   ASSERT_TRUE(novo.Esperar({"\"AoConectarComunidade\""})) << "logs in at once as the new user";
 
@@ -223,7 +228,8 @@ TEST_F(PontaAPonta, ContactsAuthorisationPresenceAndMessages) {
 
   // Ana needs none: Bia adds her straight away, and Ana is told.
   bia.Escrever("add Tazu 1000");
-  ASSERT_TRUE(bia.Esperar({"\"AoReceberContato\"", "\"Identificador\": \"1000\"", "\"Lista\": \"A\""}));
+  ASSERT_TRUE(
+      bia.Esperar({"\"AoReceberContato\"", "\"Identificador\": \"1000\"", "\"Lista\": \"A\""}));
   ASSERT_TRUE(ana.Esperar({"\"AoReceberEventoUsuario\"", "\"Tipo\": 1", "1001"}));
 
   // Presence both ways.
@@ -234,7 +240,8 @@ TEST_F(PontaAPonta, ContactsAuthorisationPresenceAndMessages) {
 
   // Live messages both ways.
   ana.Escrever("msg Tazu 1001 oi, Bia\\ntudo bem?");
-  EXPECT_TRUE(bia.Esperar({"\"AoReceberMensagemUsuario\"", "\"Mensagem\": [\"oi, Bia\", \"tudo bem?\"]"}));
+  EXPECT_TRUE(
+      bia.Esperar({"\"AoReceberMensagemUsuario\"", "\"Mensagem\": [\"oi, Bia\", \"tudo bem?\"]"}));
   EXPECT_TRUE(ana.Esperar({"\"AoConfirmarEnvio\"", "1001"}));
   bia.Escrever("msg Tazu 1000 tudo ótimo");
   EXPECT_TRUE(ana.Esperar({"\"AoReceberMensagemUsuario\"", "tudo ótimo"}));
@@ -253,7 +260,8 @@ TEST_F(PontaAPonta, ADuplicateLoginEndsTheFirstSession) {
   Admin({"adduser", "ana", "a"});
   Processo& primeiro = Cliente("1000", "a");
   Processo& segundo = Cliente("1000", "a");
-  EXPECT_TRUE(primeiro.Esperar({"\"AoInformar\"", "\"Numero\": 1", "ana se conectou por outro cliente PC"}));
+  EXPECT_TRUE(primeiro.Esperar(
+      {"\"AoInformar\"", "\"Numero\": 1", "ana se conectou por outro cliente PC"}));
   EXPECT_TRUE(primeiro.Esperar({"\"AoDesconectarServidor\""})) << "the first connection is closed";
   segundo.Escrever("contacts");
   EXPECT_TRUE(segundo.Esperar({"\"contatos\""}));
