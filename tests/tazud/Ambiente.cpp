@@ -15,6 +15,10 @@ void TCliente::Enviar(const std::string& linha) {
   peer_->Write(PrepararEnvio(linha, cripto_));
 }
 
+void TCliente::EnviarInteira(const std::string& linha) {
+  peer_->Write(cripto_.Embaralhar(linha) + "\r\n");
+}
+
 std::vector<std::string> TCliente::Receber() {
   std::vector<std::string> linhas;
   leitor_.Alimentar(peer_->Take(), [&](std::string_view bruta) {
@@ -80,8 +84,10 @@ void Ambiente::Reiniciar() {
   Iniciar();
 }
 
-TCliente& Ambiente::Conectar() {
-  clientes_.push_back(std::make_unique<TCliente>(rt_.Dial(7498)));
+TCliente& Ambiente::Conectar(const std::string& endereco) {
+  net::FakePeer& peer = rt_.Dial(7498);
+  peer.SetPeerAddress(endereco, static_cast<uint16_t>(40000 + clientes_.size()));
+  clientes_.push_back(std::make_unique<TCliente>(peer));
   rt_.RunPending();
   return *clientes_.back();
 }

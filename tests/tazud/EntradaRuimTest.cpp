@@ -1,6 +1,7 @@
 // What a hostile or broken client gets: RERR with a number and a text, or a
 // clean disconnect; never a crash, never someone else's data.
 #include <gmock/gmock.h>
+#include <sqlite3.h>
 
 #include <random>
 
@@ -9,7 +10,9 @@
 namespace tazu::tazud::test {
 namespace {
 
+using ::testing::Contains;
 using ::testing::ElementsAre;
+using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 using ::testing::StartsWith;
 
@@ -173,6 +176,100 @@ TEST_F(EntradaRuim, BinaryGarbageNeverCrashesNorReachesAnotherUser) {
         << "only what another user may send her";
   }
   EXPECT_THAT(falhas_, IsEmpty());
+}
+
+TEST_F(EntradaRuim, NoFieldCarriesALineBreakOrNulToAnyone) {
+  const std::string S = "\xA7", ana = std::to_string(ana_), bia = std::to_string(bia_);
+  TCliente& a = Entrar(ana_, "a");
+  TCliente& b = Entrar(bia_, "b");
+  a.Receber();
+  b.Receber();
+  // Unscrambled, a line may hold any byte. In a message a break is the
+  // message's own, escaped; a NUL goes.
+  a.EnviarInteira("[CMSG]" + S + bia + S + "oi\n[SDSC]\r\n[CMSG]" + S + "1002" + S +
+                  std::string("x\0y", 3));
+  Rodar();
+  EXPECT_THAT(b.Receber(),
+              ElementsAre(L(
+                  "CMSG", {ana, "ana", "C", "oi#<RET>#[SDSC]#<RET>#[CMSG]#<QRB>#1002#<QRB>#xy"})));
+  a.Receber();
+  // Fields that are stored and read back by others refuse them.
+  for (const std::string& linha :
+       {"[CADC]" + S + "2" + S + "ana" + S + "Empresa" + S + "Gerente\r\n[CMSG]" + S + "1002" + S +
+            "Chefe" + S + "C" + S + "oi",
+        "[CADC]" + S + "1" + S + "ana" + S + S + std::string("A\0na", 4),
+        "[CSCM]" + S + "1" + S + "123\r" + S + "p" + S + "0" + S + S + S + "0" + S + S}) {
+    a.EnviarInteira(linha);
+    Rodar();
+    EXPECT_THAT(a.Receber(), ElementsAre(StartsWith("[RERR]" + S + "124" + S))) << linha;
+  }
+  // So do a new user's nickname (its pair escapes stand for a break) and a
+  // password, before login.
+  TCliente& c = Conectar();
+  c.Enviar("[CCUS]" + S + "1.0 AA" + S + "x\xC0\xD2y" + std::string(19, '\xA7'));
+  c.Enviar(L("CVER", {"1", "2", ana, "1.0 AA", "P", "Tazu Messenger"}));
+  Rodar();
+  c.EnviarInteira("[CCON]" + S + std::string("a\0", 2) + S + "1");
+  Rodar();
+  EXPECT_THAT(c.Com("RERR"),
+              ElementsAre(StartsWith("[RERR]" + S + "124"), StartsWith("[RERR]" + S + "124")));
+  EXPECT_THAT(b.Receber(), IsEmpty());
+  b.Enviar(L("CRIU", {"0", ana}));
+  Rodar();
+  EXPECT_THAT(b.Receber(), ElementsAre(StartsWith("[SRIG]"),
+                                       L("SRIT", {ana, "ana", "ana" + std::string(9, '\xA7')})));
+  EXPECT_EQ(servidor_->LinhasConsertadas(), 0u);
+}
+
+TEST_F(EntradaRuim, ANicknameThatOnlyLooksFreeIsRefusedAndTheServerGoesOn) {
+  Criar("Chefe", "c");
+  TCliente& a = Entrar(ana_, "a");
+  a.Receber();
+  // Decoded, the separator becomes a blank that trimming drops: "Chefe".
+  a.Enviar(
+      "[CADC]\xA7"
+      "1\xA7"
+      "Chefe#<QRB>#");
+  Rodar();
+  EXPECT_THAT(a.Receber(), ElementsAre(StartsWith("[RERR]\xA7"
+                                                  "108")));
+  EXPECT_THAT(falhas_, IsEmpty());
+  EXPECT_EQ(banco_->Usuario(ana_)->apelido, "ana");
+}
+
+TEST_F(EntradaRuim, AFailingStatementUndoesItsCommandAloneAndAFailingStoreStops) {
+  const std::string ana = std::to_string(ana_), bia = std::to_string(bia_);
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open(caminho_.c_str(), &db), SQLITE_OK);
+  const std::string gatilhos =
+      "CREATE TRIGGER recusa BEFORE INSERT ON contatos WHEN NEW.contato = " + bia +
+      " BEGIN SELECT RAISE(ABORT, 'contato recusado'); END;"
+      "CREATE TRIGGER pane BEFORE INSERT ON comunicadores WHEN NEW.conta = CAST('pane' AS BLOB)"
+      " BEGIN SELECT RAISE(ROLLBACK, 'disco em pane'); END;";
+  ASSERT_EQ(sqlite3_exec(db, gatilhos.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
+  sqlite3_close(db);
+  TCliente& a = Entrar(ana_, "a");
+  TCliente& b = Entrar(bia_, "b");
+  a.Receber();
+  b.Receber();
+  // In one turn: Ana's adding fails, Bia's accounts are kept.
+  a.Enviar(L("CACL", {bia}));
+  b.Enviar(L("CSCM", {"1", "123", "p", "0", "", "", "0", "", ""}));
+  b.Enviar(L("CRCM"));
+  Rodar();
+  EXPECT_THAT(a.Receber(), ElementsAre(StartsWith("[RERR]\xA7"
+                                                  "120")));
+  EXPECT_THAT(b.Receber(), ElementsAre(L("SECM", {"1", "123", "p", "0", "", "", "0", "", ""})))
+      << "nor does Bia hear of the adding";
+  EXPECT_FALSE(banco_->Lista(ana_, bia_));
+  EXPECT_THAT(falhas_, IsEmpty());
+  EXPECT_THAT(log_, Contains(HasSubstr("contato recusado")));
+  // A failure that takes the whole transaction stops the server, in SQLite's words.
+  b.Enviar(L("CSCM", {"1", "pane", "p", "0", "", "", "0", "", ""}));
+  Rodar();
+  ASSERT_EQ(falhas_.size(), 1u);
+  EXPECT_THAT(falhas_[0], HasSubstr("disco em pane"));
+  EXPECT_THAT(b.Receber(), IsEmpty());
 }
 
 TEST_F(EntradaRuim, AnotherUsersDataIsNeverHandedOut) {
