@@ -11,8 +11,12 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
+#include <set>
 #include <string>
 #include <vector>
+
+#include "tests/tazud/ClienteBruto.h"
 
 namespace {
 
@@ -267,6 +271,92 @@ TEST_F(PontaAPonta, ADuplicateLoginEndsTheFirstSession) {
   EXPECT_TRUE(segundo.Esperar({"\"contatos\""}));
   segundo.Escrever("quit");
   EXPECT_EQ(segundo.Fim(), 0);
+}
+
+// Waits for `pronto`, reading `c` meanwhile.
+bool Aguardar(const std::function<bool()>& pronto, int ms = 20000) {
+  const auto fim = Clock::now() + std::chrono::milliseconds(ms);
+  while (!pronto()) {
+    if (Clock::now() >= fim) return false;
+    usleep(2000);
+  }
+  return true;
+}
+
+// The indices of the "...m<i>" messages among `linhas`, in order.
+void Indices(const std::vector<std::string>& linhas, std::vector<int>& indices) {
+  for (const std::string& l : linhas) {
+    const auto p = l.rfind('m');
+    if (l.rfind("[CMSG]", 0) == 0 && p != std::string::npos)
+      indices.push_back(std::stoi(l.substr(p + 1)));
+  }
+}
+
+TEST_F(PontaAPonta, NoAcknowledgedMessageIsLostWhenTheRecipientStallsAndResets) {
+  Admin({"adduser", "ana", "a"});
+  Admin({"adduser", "bia", "b"});
+  using tazu::tazud::test::TClienteBruto;
+  TClienteBruto ana(static_cast<uint16_t>(porta_)), bia(static_cast<uint16_t>(porta_), 4096);
+  ana.Identificar(1000, "a");
+  bia.Identificar(1001, "b");
+  ASSERT_TRUE(Aguardar([&] { return ana.Ler() && ana.Recebeu("[RUAC]"); }));
+  ASSERT_TRUE(Aguardar([&] { return bia.Ler() && bia.Recebeu("[RUAC]"); }));
+  constexpr int kTotal = 2000;
+  // Long enough that her kernel cannot hold them all.
+  const std::string recheio(1000, 'x');
+  for (int i = 0; i < kTotal; ++i) {
+    ana.Enviar(
+        "[CMSG]\xA7"
+        "1001\xA7" +
+        recheio + "m" + std::to_string(i));
+  }
+  // Bia reads some, then stalls; everything is acknowledged to Ana.
+  std::vector<int> recebidas;
+  ASSERT_TRUE(Aguardar([&] {
+    bia.Ler(4096);
+    return bia.linhas.size() > 100;
+  }));
+  Indices(bia.linhas, recebidas);
+  auto confirmadas = [&] {
+    int n = 0;
+    for (const auto& l : ana.linhas) n += l.rfind("[SCEM]", 0) == 0 || l.rfind("[SNEM]", 0) == 0;
+    return n;
+  };
+  ASSERT_TRUE(Aguardar([&] { return ana.Ler() && confirmadas() == kTotal; }));
+  // Once her kernel has stopped taking more, what it holds counts as hers;
+  // then she resets.
+  int antes = -1;
+  ASSERT_TRUE(Aguardar([&] {
+    const int agora = bia.BytesEsperando();
+    if (agora == antes) return true;
+    antes = agora;
+    usleep(300'000);
+    return false;
+  }));
+  Indices(bia.Espiar(), recebidas);
+  ASSERT_LT(recebidas.size(), kTotal / 2) << "her kernel took nearly all of them";
+  bia.Derrubar();
+  TClienteBruto de_novo(static_cast<uint16_t>(porta_));
+  de_novo.Identificar(1001, "b");
+  std::set<int> vistas(recebidas.begin(), recebidas.end());
+  Aguardar(
+      [&] {
+        de_novo.Ler();
+        std::vector<int> depois;
+        Indices(de_novo.linhas, depois);
+        return vistas.size() + depois.size() >= kTotal && !depois.empty() &&
+               depois.back() == kTotal - 1;
+      },
+      10000);
+  Indices(de_novo.linhas, recebidas);
+  // In order, at least once: dropping repeats leaves 0, 1, 2, ...
+  std::vector<int> sem_repeticao;
+  vistas.clear();
+  for (const int i : recebidas) {
+    if (vistas.insert(i).second) sem_repeticao.push_back(i);
+  }
+  ASSERT_EQ(static_cast<int>(sem_repeticao.size()), kTotal);
+  for (int i = 0; i < kTotal; ++i) ASSERT_EQ(sem_repeticao[i], i);
 }
 
 TEST_F(PontaAPonta, OfflineMessagesSurviveAServerCrash) {
