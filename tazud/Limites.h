@@ -32,7 +32,7 @@ struct TConfigLimites {
   net::Milliseconds atrasoMaximoDaConta{8000};
   net::Milliseconds atrasoMaximoDoEndereco{60'000};
   net::Milliseconds esquecerApos{15 * 60'000};
-  int conferenciasPorEndereco = 4;       // password checks and hashes in flight; 0 = no bound
+  int conferenciasPorEndereco = 8;       // password checks and hashes in flight; 0 = no bound
   int cadastrosPorEnderecoPorHora = 10;  // 0 = no bound
   int cadastrosPorConexao = 2;
 };

@@ -41,7 +41,7 @@ Server options:
   --max-line BYTES         longest line a client may send (default 8192)
   --max-checks-per-address N
                            password checks and new-password hashes in flight
-                           from one address (default 4; 0 = no bound)
+                           from one address (default 8; 0 = no bound)
   --max-registrations-per-hour N
                            new users one address may register in an hour
                            (default 10; 0 = no bound)

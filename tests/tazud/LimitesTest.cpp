@@ -80,6 +80,8 @@ TEST_F(Limites, TheLoginDeadlineRunsFromTheAcceptWhateverTheClientSays) {
 }
 
 TEST_F(Limites, GuessingAPasswordSlowsTheGuesserAndTheRealUserStillGetsIn) {
+  config_.limites.conferenciasPorEndereco = 4;
+  Reiniciar();
   const Niu bia = Criar("bia", "certa");
   auto tentar = [&](const std::string& endereco, const std::string& senha) -> TCliente& {
     TCliente& c = Conectar(endereco);
