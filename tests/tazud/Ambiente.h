@@ -2,6 +2,7 @@
 // fake connections: each one scrambles and unscrambles as the real client does.
 #pragma once
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -20,6 +21,13 @@ namespace tazu::tazud::test {
 
 // "[CODE]§a§b" from "CODE", {"a", "b"}.
 std::string L(std::string_view codigo, std::initializer_list<std::string_view> campos = {});
+// An RERR line with this number.
+inline auto Erro(int numero) {
+  return ::testing::StartsWith("[RERR]\xA7" + std::to_string(numero) + "\xA7");
+}
+// A registration (CCUS) with password "senha"; `exige`: asks for authorisation.
+std::string LinhaDeCadastro(const std::string& apelido, const std::string& email,
+                            const std::string& exige = "0");
 
 class TCliente {
  public:
