@@ -51,16 +51,7 @@ void TServidor::CMSG(TSessao& s, std::string& resto) {
     const TEntregaDireta entrega = EntregarJa(*destino, linha);
     if (entrega == TEntregaDireta::NoKernel) {
       destino->remetentes.insert(s.niu);
-      // Kept here until the recipient's TCP acknowledges it; stored if it
-      // is not acknowledged soon or the connection dies first.
-      TSessao::TEntrega e =
-          TSessao::TEntrega::Guardada(destino->enviados_, true, banco_.ReservarMensagem());
-      e.guardada = false;
-      e.de = s.niu;
-      e.texto = texto;
-      e.quando = quando;
-      e.varredura = numeroDaVarredura_;
-      destino->entregas_.push_back(std::move(e));
+      ManterAteConfirmar(*destino, s.niu, texto, quando);
       Enviar(s, MontarLinha("SCEM", {niu}));
       return;
     }

@@ -24,6 +24,17 @@ void TServidor::ConferirEntregas(TSessao& s, bool fechando) {
   s.entregas_.clear();
 }
 
+void TServidor::ManterAteConfirmar(TSessao& d, Niu de, const std::string& texto, int64_t quando) {
+  // Its id now, so that if it must be stored it still comes in this order.
+  TSessao::TEntrega e = TSessao::TEntrega::Guardada(d.enviados_, true, banco_.ReservarMensagem());
+  e.guardada = false;
+  e.de = de;
+  e.texto = texto;
+  e.quando = quando;
+  e.varredura = numeroDaVarredura_;
+  d.entregas_.push_back(std::move(e));
+}
+
 void TServidor::GuardarSemLinha(TSessao& s, bool todas) {
   for (TSessao::TEntrega& e : s.entregas_) {
     if (e.guardada || (!todas && e.varredura + 1 >= numeroDaVarredura_)) continue;

@@ -151,6 +151,9 @@ class TServidor {
   // Lets go of what the peer's TCP has acknowledged; `fechando`: the
   // connection is going, and the rest is stored for the next login.
   void ConferirEntregas(TSessao& s, bool fechando);
+  // A live message in the recipient's kernel, kept without a row until its
+  // TCP acknowledges it.
+  void ManterAteConfirmar(TSessao& destino, Niu de, const std::string& texto, int64_t quando);
   // Rows for the messages handed to `s` without one: all, or those waiting
   // since before the previous sweep.
   void GuardarSemLinha(TSessao& s, bool todas);

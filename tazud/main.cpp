@@ -36,8 +36,9 @@ Server options:
                            cheaper to dearer; default 0)
   --max-per-address N      connections allowed from one address (default 16)
   --max-connections N      connections allowed in all (default 20000)
-  --max-queue BYTES        unsent bytes allowed per connection before it is
-                           dropped as not reading (default 1048576)
+  --max-queue BYTES        unsent bytes allowed per connection: past them its
+                           commands wait, and a client that does not read is
+                           dropped (default 1048576)
   --max-line BYTES         longest line a client may send (default 8192)
   --max-checks-per-address N
                            password checks and new-password hashes in flight
@@ -49,7 +50,8 @@ Server options:
                            any answer; normal: commits survive a crash of the
                            server but not of the machine
 
-The database is one SQLite file in WAL mode, created and migrated on start.
+The database is one SQLite file in WAL mode, created (readable by its owner
+only: it holds outside-network passwords) and migrated on start.
 Admin commands may run while the server runs: users created there can log in
 at once, and system messages reach online users within a second (others at
 their next login).
@@ -214,6 +216,27 @@ int EnviarAviso(const std::string& arquivo, const std::vector<std::string>& args
   return 0;
 }
 
+// The server's bounds: true when `a` was one of their options.
+template <class Numero>
+bool LerLimite(const std::string& a, Numero&& numero, TConfiguracao& config) {
+  if (a == "--max-per-address") {
+    config.conexoesPorEndereco = static_cast<int>(numero(1000000));
+  } else if (a == "--max-connections") {
+    config.conexoesTotais = static_cast<int>(numero(1000000));
+  } else if (a == "--max-queue") {
+    config.limiteDeFila = numero(1UL << 30);
+  } else if (a == "--max-line") {
+    config.limiteDeLinha = numero(1UL << 20);
+  } else if (a == "--max-checks-per-address") {
+    config.limites.conferenciasPorEndereco = static_cast<int>(numero(1000000));
+  } else if (a == "--max-registrations-per-hour") {
+    config.limites.cadastrosPorEnderecoPorHora = static_cast<int>(numero(1000000));
+  } else {
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -248,18 +271,7 @@ int main(int argc, char** argv) {
       config.embaralhar = false;
     } else if (a == "--hash-cost") {
       custo = numero(11);
-    } else if (a == "--max-per-address") {
-      config.conexoesPorEndereco = static_cast<int>(numero(1000000));
-    } else if (a == "--max-connections") {
-      config.conexoesTotais = static_cast<int>(numero(1000000));
-    } else if (a == "--max-queue") {
-      config.limiteDeFila = numero(1UL << 30);
-    } else if (a == "--max-line") {
-      config.limiteDeLinha = numero(1UL << 20);
-    } else if (a == "--max-checks-per-address") {
-      config.limites.conferenciasPorEndereco = static_cast<int>(numero(1000000));
-    } else if (a == "--max-registrations-per-hour") {
-      config.limites.cadastrosPorEnderecoPorHora = static_cast<int>(numero(1000000));
+    } else if (LerLimite(a, numero, config)) {
     } else if (a == "--sync") {
       const std::string v = valor();
       if (v != "full" && v != "normal") Falhar("--sync wants full or normal");
