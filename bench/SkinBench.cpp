@@ -8,15 +8,15 @@
 #include <QImage>
 
 #include "skin/BmpRgn.h"
+#include "skin/Catalogo.h"
 #include "skin/UFeicoesVariaveis.h"
 #include "skin/UFrmEncapado.h"
-#include "tools/skin-gallery/Catalogo.h"
 
 namespace tazu {
 namespace {
 
-const galeria::TJanelaEsperada& Gerente() {
-  for (const auto& j : galeria::Janelas()) {
+const catalogo::TJanelaEsperada& Gerente() {
+  for (const auto& j : catalogo::Janelas()) {
     if (j.Descritor == "Gerente.cap") return j;
   }
   std::abort();

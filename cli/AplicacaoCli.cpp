@@ -1,8 +1,7 @@
 #include "cli/AplicacaoCli.h"
 
-#include <charconv>
-
 #include "base/Cp1252.h"
+#include "cli/Textos.h"
 #include "core/Listas.h"
 #include "core/UGlobal.h"
 #include "core/UHistorico.h"
@@ -10,91 +9,38 @@
 
 namespace tazu::cli {
 
-namespace {
-
-bool LerInteiro(const std::string& texto, uint32_t maximo, uint32_t& valor) {
-  return LerNumero(texto, maximo, valor);
-}
-
-std::string Juntar(const std::vector<std::string>& linhas) {
+std::string JuntarLinhas(const std::vector<std::string>& linhas) {
   std::string t;
   for (std::size_t i = 0; i < linhas.size(); ++i) t += (i ? "\r\n" : "") + linhas[i];
   return t;
 }
 
-// What a command takes: its number of words and whether the last one is free
-// text (the rest of the line).
-struct TSintaxe {
-  std::size_t palavras;
-  bool ultimoLivre;
-  const char* uso;
-};
+// ---- Texts in flight ----
 
-const std::map<std::string, TSintaxe>& Sintaxes() {
-  static const std::map<std::string, TSintaxe> s = {
-      {"msg", {3, true, "msg COMUNIDADE ID TEXTO"}},
-      {"status", {1, false, "status CODIGO"}},
-      {"netstatus", {2, false, "netstatus COMUNIDADE CODIGO"}},
-      {"add", {2, false, "add COMUNIDADE ID"}},
-      {"remove", {2, false, "remove COMUNIDADE ID"}},
-      {"authreq", {3, true, "authreq COMUNIDADE ID TEXTO"}},
-      {"grant", {2, false, "grant COMUNIDADE ID"}},
-      {"reject", {2, false, "reject COMUNIDADE ID"}},
-      {"search", {3, true, "search COMUNIDADE TIPO TEXTO"}},
-      {"endsearch", {0, false, "endsearch"}},
-      {"info", {2, false, "info COMUNIDADE ID"}},
-      {"setinfo", {2, true, "setinfo BLOCO TEXTO"}},
-      {"accounts", {0, false, "accounts"}},
-      {"setaccounts", {9, false, "setaccounts USA_ICQ UIN SENHA USA_MSN EMAIL SENHA USA_YAHOO ID SENHA"}},
-      {"register", {20, false, "register VALOR1 ... VALOR20"}},
-      {"identify", {3, false, "identify POR_APELIDO NUMERO_OU_APELIDO SENHA"}},
-      {"contacts", {0, false, "contacts"}},
-      {"disconnect", {0, false, "disconnect"}},
-      {"quit", {0, false, "quit"}},
-  };
-  return s;
+std::string TTextosEmTransito::Conversa(const std::string& comunidade,
+                                        const std::string& identificador) {
+  uint32_t niu = 0;
+  if (comunidade == textos::Comunidade && LerNumero(identificador, 65535, niu))
+    return comunidade + '\n' + std::to_string(niu);
+  return comunidade + '\n' + MaiusculasAnsi(identificador);
 }
 
-}  // namespace
-
-bool DividirComando(const std::string& linha, std::size_t palavras, bool ultimoLivre,
-                    std::vector<std::string>& saida) {
-  saida.clear();
-  std::size_t i = 0;
-  auto pularBrancos = [&] {
-    while (i < linha.size() && (linha[i] == ' ' || linha[i] == '\t')) ++i;
-  };
-  while (true) {
-    pularBrancos();
-    if (i >= linha.size()) break;
-    if (ultimoLivre && saida.size() + 1 == palavras) {
-      saida.push_back(linha.substr(i));
-      break;
-    }
-    std::string palavra;
-    if (linha[i] == '"') {
-      ++i;
-      bool fechou = false;
-      while (i < linha.size()) {
-        const char c = linha[i++];
-        if (c == '"') {
-          fechou = true;
-          break;
-        }
-        if (c == '\\' && i < linha.size() && (linha[i] == '"' || linha[i] == '\\')) {
-          palavra.push_back(linha[i++]);
-        } else {
-          palavra.push_back(c);
-        }
-      }
-      if (!fechou) return false;
-    } else {
-      while (i < linha.size() && linha[i] != ' ' && linha[i] != '\t') palavra.push_back(linha[i++]);
-    }
-    saida.push_back(std::move(palavra));
-  }
-  return true;
+void TTextosEmTransito::Enviado(const std::string& comunidade, const std::string& identificador,
+                                std::string texto) {
+  textos_[Conversa(comunidade, identificador)].push_back(std::move(texto));
 }
+
+std::string TTextosEmTransito::Confirmado(const std::string& comunidade,
+                                          const std::string& identificador) {
+  const auto it = textos_.find(Conversa(comunidade, identificador));
+  if (it == textos_.end()) return {};
+  std::string texto = std::move(it->second.front());
+  it->second.pop_front();
+  if (it->second.empty()) textos_.erase(it);
+  return texto;
+}
+
+// ---- The application ----
 
 TAplicacaoCli::TAplicacaoCli(net::Runtime& runtime, TOpcoes opcoes)
     : runtime_(runtime), opcoes_(std::move(opcoes)), cliente_(runtime) {
@@ -110,15 +56,26 @@ void TAplicacaoCli::LigarEventos() {
   cliente_.AoDepurar = [this](TClientePCTazu&, const std::string& linha) {
     if (opcoes_.depurar && depuracao) depuracao(cp1252::ToUtf8(linha));
   };
-
   // The handlers below add the program's behaviour to the printing.
+  LigarLogin();
+  LigarHistorico();
+}
+
+void TAplicacaoCli::LigarLogin() {
   auto conectado = cliente_.AoConectarServidor;
   cliente_.AoConectarServidor = [this, conectado](TClientePCTazu& c) {
+    alcancandoServidor_ = false;
     conectado(c);
     switch (modo_) {
-      case TModo::Login: c.Identificar(opcoes_.status); break;
-      case TModo::Cadastro: c.Cadastrar(valoresCadastro_); break;
-      case TModo::Identificacao: c.IdentificarCadastro(identificarPorApelido_, identificarTexto_); break;
+      case TModo::Login:
+        c.Identificar(opcoes_.status);
+        break;
+      case TModo::Cadastro:
+        c.Cadastrar(valoresCadastro_);
+        break;
+      case TModo::Identificacao:
+        c.IdentificarCadastro(identificarPorApelido_, identificarTexto_);
+        break;
     }
   };
   auto comunidade = cliente_.AoConectarComunidade;
@@ -139,11 +96,19 @@ void TAplicacaoCli::LigarEventos() {
                 comando == TClientePCTazu::PendenteCadastro))
       LoginTerminou();
   };
+  LigarFimDoLogin();
+}
+
+// How a login or a session ends.
+void TAplicacaoCli::LigarFimDoLogin() {
   auto desconectado = cliente_.AoDesconectarServidor;
   cliente_.AoDesconectarServidor = [this, desconectado](TClientePCTazu& c) {
     desconectado(c);
+    emTransito_.Esquecer();  // their confirmations will never come
     modo_ = TModo::Login;
     LoginTerminou();
+    // The server could not be reached: the program ends, as --help says.
+    if (alcancandoServidor_) Terminar(1);
   };
   auto cadastro = cliente_.AoAceitarCadastro;
   cliente_.AoAceitarCadastro = [this, cadastro](TClientePCTazu& c, uint16_t niu,
@@ -160,18 +125,24 @@ void TAplicacaoCli::LigarEventos() {
     fim(c);
     Terminar(saindo_ ? 0 : 1);
   };
+}
+
+// Messages go to the history as the chat window writes them; the event is
+// printed first, any failure to write it after.
+void TAplicacaoCli::LigarHistorico() {
   auto mensagem = cliente_.AoReceberMensagemUsuario;
   cliente_.AoReceberMensagemUsuario = [this, mensagem](TClientePCTazu& c, TContato* ct,
                                                        std::vector<std::string>& linhas) {
-    GravaHistorico(c.NIU, ct->Comunicador, ct->Identificador, HistoricoRecebida,
-                   HoraDoHistorico(runtime_.WallNow()), Juntar(linhas), ct->Apelido + ": ");
+    const std::string comunidade = ct->Comunicador, id = ct->Identificador;
+    const std::string cabecalho = ct->Apelido + ": ", texto = JuntarLinhas(linhas);
     mensagem(c, ct, linhas);
+    Gravar(comunidade, id, HistoricoRecebida, texto, cabecalho);
   };
   auto entregue = cliente_.AoConfirmarEnvio;
   cliente_.AoConfirmarEnvio = [this, entregue](TClientePCTazu& c, const TApelido& com,
                                                const std::string& id) {
-    GravarEnviada(com, id, HistoricoEnviada, c.Apelido + ": ");
     entregue(c, com, id);
+    GravarEnviada(com, id, HistoricoEnviada, c.Apelido + ": ");
   };
   auto offline = cliente_.AoEnviarOffLine;
   cliente_.AoEnviarOffLine = [this, offline](TClientePCTazu& c, const TApelido& com,
@@ -181,10 +152,9 @@ void TAplicacaoCli::LigarEventos() {
     const std::string nota = com == std::string(textos::Comunidade)
                                  ? apelido + std::string(textos::NaoConectadoAoTazu)
                                  : apelido + std::string(textos::NaoRecebeu);
-    GravarEnviada(com, id, HistoricoNaoEntregue, nota);
     offline(c, com, id, linhas);
+    GravarEnviada(com, id, HistoricoNaoEntregue, nota);
   };
-  DefinirCaixaDeMensagem([this](const std::string& texto) { Emitir("aviso", "Descricao", texto); });
 }
 
 std::string TAplicacaoCli::ApelidoDe(const std::string& comunidade,
@@ -194,19 +164,29 @@ std::string TAplicacaoCli::ApelidoDe(const std::string& comunidade,
   return identificador;
 }
 
+void TAplicacaoCli::Gravar(const std::string& comunidade, const std::string& identificador,
+                           int tipo, const std::string& texto, const std::string& cabecalho) {
+  if (!GravaHistorico(cliente_.NIU, comunidade, identificador, tipo,
+                      HoraDoHistorico(runtime_.WallNow()), texto, cabecalho))
+    Erro(std::string(textos::cli::HistoricoNaoGravado) + comunidade + " " + identificador + ".");
+}
+
 void TAplicacaoCli::GravarEnviada(const std::string& comunidade, const std::string& identificador,
                                   int tipo, const std::string& cabecalho) {
-  const auto it = ultimoEnviado_.find(comunidade + ":" + identificador);
-  const std::string texto = it == ultimoEnviado_.end() ? std::string() : it->second;
-  GravaHistorico(cliente_.NIU, comunidade, identificador, tipo, HoraDoHistorico(runtime_.WallNow()),
-                 texto, cabecalho);
+  Gravar(comunidade, identificador, tipo, emTransito_.Confirmado(comunidade, identificador),
+         cabecalho);
 }
 
 void TAplicacaoCli::Iniciar() {
   if (!opcoes_.temNiu) return;
   cliente_.NIU = opcoes_.niu;
   cliente_.Senha = opcoes_.senha;
-  EsperarLogin(TModo::Login);
+  Conectar(TModo::Login);
+}
+
+void TAplicacaoCli::Conectar(TModo modo) {
+  EsperarLogin(modo);
+  alcancandoServidor_ = true;
   cliente_.Conectar();
 }
 
@@ -217,7 +197,7 @@ void TAplicacaoCli::EsperarLogin(TModo modo) {
   if (!prazoLogin_) {
     prazoLogin_ = runtime_.CreateTimer();
     prazoLogin_->onTimeout = [this] {
-      Erro(cp1252::FromUtf8("O servidor não concluiu o login em 30 segundos."));
+      Erro(std::string(textos::cli::LoginSemResposta));
       LoginTerminou();
     };
   }
@@ -248,7 +228,9 @@ void TAplicacaoCli::Comando(const std::string& linhaUtf8) {
   Executar(linha);
 }
 
-void TAplicacaoCli::FimDaEntrada() { Comando("quit"); }
+void TAplicacaoCli::FimDaEntrada() {
+  Comando("quit");
+}
 
 void TAplicacaoCli::Emitir(const std::string& evento, const std::string& campo,
                            const std::string& texto) {
@@ -257,12 +239,8 @@ void TAplicacaoCli::Emitir(const std::string& evento, const std::string& campo,
   saida(EventoEmJson(e));
 }
 
-void TAplicacaoCli::Erro(const std::string& descricao) { Emitir("erro", "Descricao", descricao); }
-
-void TAplicacaoCli::EmitirContatos() {
-  std::vector<TValorDeEvento> itens;
-  for (const TContato* c : cliente_.Contatos) itens.push_back(TValorDeEvento::DoContato(*c));
-  if (saida) saida(EventoEmJson({"contatos", {"Contatos"}, {TValorDeEvento::DeLista(std::move(itens))}}));
+void TAplicacaoCli::Erro(const std::string& descricao) {
+  Emitir("erro", "Descricao", descricao);
 }
 
 void TAplicacaoCli::Sair() {
@@ -278,121 +256,6 @@ void TAplicacaoCli::Terminar(int codigo) {
   if (terminou_) return;
   terminou_ = true;
   if (aoTerminar) aoTerminar(codigo);
-}
-
-void TAplicacaoCli::Executar(const std::string& linhaCompleta) {
-  if (terminou_) return;
-  const std::string linha(Aparar(linhaCompleta));
-  if (linha.empty()) return;
-  const std::size_t fimNome = linha.find_first_of(" \t");
-  const std::string nome = linha.substr(0, fimNome);
-  const std::string resto = fimNome == std::string::npos ? "" : linha.substr(fimNome + 1);
-  const auto sintaxe = Sintaxes().find(nome);
-  if (sintaxe == Sintaxes().end()) {
-    Erro(cp1252::FromUtf8("Comando desconhecido: ") + nome);
-    return;
-  }
-  std::vector<std::string> a;
-  const TSintaxe& s = sintaxe->second;
-  if (!DividirComando(resto, s.palavras, s.ultimoLivre, a) || a.size() != s.palavras) {
-    Erro(cp1252::FromUtf8("Uso: ") + s.uso);
-    return;
-  }
-  auto uso = [&] { Erro(cp1252::FromUtf8("Uso: ") + s.uso); };
-  uint32_t n = 0;
-
-  if (nome == "msg") {
-    std::vector<std::string> linhas;
-    std::string texto = a[2];
-    for (std::size_t p; (p = texto.find("\\n")) != std::string::npos;) {
-      linhas.push_back(texto.substr(0, p));
-      texto.erase(0, p + 2);
-    }
-    linhas.push_back(texto);
-    ultimoEnviado_[a[0] + ":" + a[1]] = Juntar(linhas);
-    if (a[0] == std::string(textos::Comunidade)) {
-      if (!LerInteiro(a[1], 65535, n)) return uso();
-      cliente_.EnviarMensagem(static_cast<uint16_t>(n), linhas);
-    } else {
-      cliente_.EnviarMensagemComunicador(a[0], a[1], linhas);
-    }
-  } else if (nome == "status") {
-    if (!LerInteiro(a[0], 255, n)) return uso();
-    const bool conectava = !cliente_.Conectado && n != StatusDesconectado;
-    if (n != StatusDesconectado) opcoes_.status = static_cast<uint8_t>(n);
-    if (conectava) EsperarLogin(TModo::Login);
-    cliente_.MudarStatus(static_cast<uint8_t>(n));
-  } else if (nome == "netstatus") {
-    if (!LerInteiro(a[1], 255, n)) return uso();
-    switch (cliente_.MudarStatusDaRede(a[0], static_cast<uint8_t>(n))) {
-      case TClientePCTazu::TStatusDaRede::Aplicado: break;
-      case TClientePCTazu::TStatusDaRede::NaoHabilitado:
-        Emitir("aviso", "Descricao",
-               std::string(textos::ComunicadorAntes) + a[0] + std::string(textos::NaoHabilitado));
-        break;
-      case TClientePCTazu::TStatusDaRede::EmLogin:
-        Emitir("aviso", "Descricao",
-               std::string(textos::AguardeLoginAntes) + a[0] + std::string(textos::AguardeLoginDepois));
-        break;
-      case TClientePCTazu::TStatusDaRede::NaoConfigurado:
-        Emitir("aviso", "Descricao", std::string(textos::ComunicadorNaoConfigurado));
-        break;
-    }
-  } else if (nome == "add") {
-    cliente_.AdicionarContato(a[0], a[1]);
-  } else if (nome == "remove") {
-    cliente_.RemoverContato(a[0], a[1]);
-  } else if (nome == "authreq") {
-    cliente_.PedirAutorizacao(a[0], a[1], a[2]);
-  } else if (nome == "grant") {
-    cliente_.ResponderAutorizacao(a[0], a[1]);
-  } else if (nome == "reject") {
-    cliente_.RejeitarAutorizacao(a[0], a[1]);
-  } else if (nome == "search") {
-    if (a[1].size() != 1 || a[1][0] < '1' || a[1][0] > '5') return uso();
-    std::string texto = a[2];
-    // Nickname and name travel as two fields; "|" is the easy way to type it.
-    if (a[1] == "5" && texto.find(kSeparador) == std::string::npos) {
-      const std::size_t barra = texto.find('|');
-      if (barra != std::string::npos) texto[barra] = kSeparador;
-    }
-    cliente_.BuscarContato(a[0], a[1][0], texto);
-  } else if (nome == "endsearch") {
-    cliente_.EncerrarBusca(2);
-  } else if (nome == "info") {
-    cliente_.PedirInformacoes(a[0], a[1]);
-  } else if (nome == "setinfo") {
-    if (!LerInteiro(a[0], 2, n) || n == 0) return uso();
-    cliente_.GravarInformacoes(std::string(textos::Comunidade), static_cast<int>(n), a[1]);
-  } else if (nome == "accounts") {
-    cliente_.PedirComunicadores();
-  } else if (nome == "setaccounts") {
-    for (int i : {0, 3, 6})
-      if (a[i] != "0" && a[i] != "1") return uso();
-    cliente_.GravarComunicadores(a[0] == "1", a[1], a[2], a[3] == "1", a[4], a[5], a[6] == "1",
-                                 a[7], a[8]);
-  } else if (nome == "register") {
-    if (cliente_.Conectado)
-      return Erro(cp1252::FromUtf8("register: desconecte-se primeiro (disconnect)."));
-    valoresCadastro_ = a;
-    EsperarLogin(TModo::Cadastro);
-    cliente_.Conectar();
-  } else if (nome == "identify") {
-    if (!LerInteiro(a[0], 1, n)) return uso();
-    if (cliente_.Conectado)
-      return Erro(cp1252::FromUtf8("identify: desconecte-se primeiro (disconnect)."));
-    identificarPorApelido_ = static_cast<uint8_t>(n);
-    identificarTexto_ = a[1];
-    cliente_.Senha = a[2];
-    EsperarLogin(TModo::Identificacao);
-    cliente_.Conectar();
-  } else if (nome == "contacts") {
-    EmitirContatos();
-  } else if (nome == "disconnect") {
-    cliente_.Desconectar();
-  } else if (nome == "quit") {
-    Sair();
-  }
 }
 
 }  // namespace tazu::cli

@@ -3,6 +3,7 @@
 // (main.cpp) only moves lines between this object and stdin/stdout.
 #pragma once
 
+#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
@@ -40,6 +41,24 @@ std::string Ajuda();
 bool DividirComando(const std::string& linha, std::size_t palavras, bool ultimoLivre,
                     std::vector<std::string>& saida);
 
+// A message's lines as one text, as histories keep it (CR LF between lines).
+std::string JuntarLinhas(const std::vector<std::string>& linhas);
+
+// The texts of the messages on their way, per conversation, oldest first. A
+// conversation is its community and the identifier as the network compares it
+// (a Tazu number in decimal, others without regard to case).
+class TTextosEmTransito {
+ public:
+  void Enviado(const std::string& comunidade, const std::string& identificador, std::string texto);
+  // The oldest text to that conversation, taken out; empty when none waits.
+  std::string Confirmado(const std::string& comunidade, const std::string& identificador);
+  void Esquecer() { textos_.clear(); }
+
+ private:
+  static std::string Conversa(const std::string& comunidade, const std::string& identificador);
+  std::map<std::string, std::deque<std::string>> textos_;
+};
+
 class TAplicacaoCli {
  public:
   TAplicacaoCli(net::Runtime& runtime, TOpcoes opcoes);
@@ -62,19 +81,54 @@ class TAplicacaoCli {
 
  private:
   enum class TModo { Login, Cadastro, Identificacao };
+  using TArgumentos = std::vector<std::string>;
+  using TExecutor = void (TAplicacaoCli::*)(const TArgumentos&);
+  struct TSintaxe;
+  static const std::map<std::string, TSintaxe>& Sintaxes();
 
-  void Executar(const std::string& linha);
+  // Events (AplicacaoCli.cpp).
+  void LigarEventos();
+  void LigarLogin();
+  void LigarFimDoLogin();
+  void LigarHistorico();
   void Erro(const std::string& descricao);
   void Emitir(const std::string& evento, const std::string& campo, const std::string& texto);
-  void EmitirContatos();
   void Sair();
   void Terminar(int codigo);
+  void Conectar(TModo modo);
   void EsperarLogin(TModo modo);
   void LoginTerminou();
-  void LigarEventos();
+  void Gravar(const std::string& comunidade, const std::string& identificador, int tipo,
+              const std::string& texto, const std::string& cabecalho);
   void GravarEnviada(const std::string& comunidade, const std::string& identificador, int tipo,
                      const std::string& cabecalho);
   std::string ApelidoDe(const std::string& comunidade, const std::string& identificador);
+
+  // Commands (Comandos.cpp).
+  void Executar(const std::string& linha);
+  void Uso();
+  bool Comunidade(std::string& nome);
+  bool Alcancavel(const std::string& comunidade);
+  bool ConectadoAoServidor();
+  void ExecutarMsg(const TArgumentos& a);
+  void ExecutarStatus(const TArgumentos& a);
+  void ExecutarNetstatus(const TArgumentos& a);
+  void ExecutarAdd(const TArgumentos& a);
+  void ExecutarRemove(const TArgumentos& a);
+  void ExecutarAuthreq(const TArgumentos& a);
+  void ExecutarGrant(const TArgumentos& a);
+  void ExecutarReject(const TArgumentos& a);
+  void ExecutarSearch(const TArgumentos& a);
+  void ExecutarEndsearch(const TArgumentos& a);
+  void ExecutarInfo(const TArgumentos& a);
+  void ExecutarSetinfo(const TArgumentos& a);
+  void ExecutarAccounts(const TArgumentos& a);
+  void ExecutarSetaccounts(const TArgumentos& a);
+  void ExecutarRegister(const TArgumentos& a);
+  void ExecutarIdentify(const TArgumentos& a);
+  void ExecutarContacts(const TArgumentos& a);
+  void ExecutarDisconnect(const TArgumentos& a);
+  void ExecutarQuit(const TArgumentos& a);
 
   net::Runtime& runtime_;
   TOpcoes opcoes_;
@@ -83,13 +137,18 @@ class TAplicacaoCli {
   std::vector<std::string> valoresCadastro_;
   uint8_t identificarPorApelido_ = 0;
   std::string identificarTexto_;
-  bool aguardandoLogin_ = false;  // commands wait until the login has ended
+  bool aguardandoLogin_ = false;     // commands wait until the login has ended
+  bool alcancandoServidor_ = false;  // a connection started here has not connected yet
   std::unique_ptr<net::Timer> prazoLogin_;
   std::vector<std::string> fila_;
   bool saindo_ = false;
   bool terminou_ = false;
-  // The last text sent to each conversation, for its history line.
-  std::map<std::string, std::string> ultimoEnviado_;
+  // The command being run: its name and usage.
+  std::string comando_;
+  const char* uso_ = "";
+  // Texts sent and not yet confirmed, per conversation in the order sent, for
+  // the history lines their confirmations write.
+  TTextosEmTransito emTransito_;
 };
 
 }  // namespace tazu::cli

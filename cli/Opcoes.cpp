@@ -1,8 +1,8 @@
 #include <string>
 #include <vector>
 
-#include "cli/AplicacaoCli.h"
 #include "base/Cp1252.h"
+#include "cli/AplicacaoCli.h"
 #include "core/UGlobal.h"
 
 namespace tazu::cli {
@@ -81,8 +81,8 @@ Options:
 Standard input: one command per line (UTF-8). Words are separated by blanks; a
 word in "double quotes" may hold blanks or be empty ("" ), with \" and \\ inside.
 The last argument of msg, authreq, search and setinfo takes the rest of the line.
-COMMUNITY is Tazu, ICQ, MSN or Yahoo. Commands typed while a login is under
-way wait until it has ended.
+COMMUNITY is Tazu, ICQ, MSN or Yahoo (in any case). Commands typed while a
+login is under way wait until it has ended.
 
   msg COMMUNITY ID TEXT        send a message; \n in TEXT is a line break
   status CODE                  own status: 1 Conectado, 2 Invisivel, 3 Desconectado,
@@ -120,7 +120,9 @@ with the arguments under their names (Numero, Descricao, Contato, Mensagem,
 Comunicador, Identificador, ...). A contact is an object with the fields NIU,
 Apelido, Lista, Status, Origem, Conectado, Nativo, Identificador, Comunicador;
 message lines are arrays of strings. Besides the client's events:
-  {"event": "erro", "Descricao": ...}      a command that does not read
+  {"event": "erro", "Descricao": ...}      a command that does not read or cannot be
+                                           carried out (offline, the network is not
+                                           connected, ...); a history line not written
   {"event": "aviso", "Descricao": ...}     a notice the windows would show in a box
   {"event": "contatos", "Contatos": [...]} the answer to contacts
 

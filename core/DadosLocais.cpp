@@ -4,8 +4,8 @@
 #include <chrono>
 #include <ctime>
 
-#include "core/Caminhos.h"
 #include "base/Eventos.h"
+#include "core/Caminhos.h"
 #include "core/Textos.h"
 #include "core/UCriptografia.h"
 
@@ -92,9 +92,12 @@ void PorEmbaralhado(std::string& reg, Campo c, const std::string& valor, uint8_t
   PorCurta(reg, c.pos, c.tamanho, CortarEmbaralhado(cripto.Embaralhar(valor), c.tamanho - 1));
 }
 
-std::string Desembaralhado(std::string_view reg, Campo c) {
-  // Unscrambling ignores the key.
-  return TCriptografia().Desembaralhar(std::string(Curta(reg, c.pos, c.tamanho)));
+// The key only settles the rare text that reads two ways (the first scrambler
+// wrote some escapes of ours as plain bytes).
+std::string Desembaralhado(std::string_view reg, Campo c, uint8_t chave) {
+  TCriptografia cripto;
+  cripto.Chave = chave;
+  return cripto.Desembaralhar(std::string(Curta(reg, c.pos, c.tamanho)));
 }
 
 // A record is kept even when its status does not read; the user may still
@@ -102,20 +105,6 @@ std::string Desembaralhado(std::string_view reg, Campo c) {
 uint8_t LerStatus(const std::string& texto) {
   uint32_t valor = 0;
   return LerNumero(texto, 255, valor) ? static_cast<uint8_t>(valor) : uint8_t{StatusConectado};
-}
-
-double AgoraLocal() {
-  const auto agora = std::chrono::system_clock::now();
-  const std::time_t t = std::chrono::system_clock::to_time_t(agora);
-  std::tm local{};
-  localtime_r(&t, &local);
-  const auto ms =
-      std::chrono::duration_cast<std::chrono::milliseconds>(agora.time_since_epoch()).count() %
-      1000;
-  return DataHoraParaDias(local.tm_year + 1900, static_cast<unsigned>(local.tm_mon + 1),
-                          static_cast<unsigned>(local.tm_mday),
-                          static_cast<unsigned>(local.tm_hour), static_cast<unsigned>(local.tm_min),
-                          local.tm_sec + static_cast<double>(ms < 0 ? 0 : ms) / 1000.0);
 }
 
 TEntradaUsuario EntradaDe(const TRegistroUsuario& r) {
@@ -142,14 +131,12 @@ TConfiguracao Configuracao;
 TDadosUsuario UsuarioAtual;
 std::vector<TEntradaUsuario> UsuariosLocais;
 std::function<void(int, TDefeitoRegistro)> AoEncontrarRegistroDanificado;
-std::function<double()> RelogioDadosLocais = AgoraLocal;
 
 void ReiniciarDadosLocais() {
   Configuracao = {};
   UsuarioAtual = {};
   UsuariosLocais.clear();
   AoEncontrarRegistroDanificado = nullptr;
-  RelogioDadosLocais = AgoraLocal;
 }
 
 // ---- The settings ----
@@ -161,6 +148,18 @@ double DataHoraParaDias(int ano, unsigned mes, unsigned dia, unsigned hora, unsi
   const sys_days data = year{ano} / month{mes} / day{dia};
   return static_cast<double>((data - kOrigem).count()) +
          (hora * 3600.0 + minuto * 60.0 + segundo) / 86400.0;
+}
+
+double DiasNaHoraLocal(net::WallTime quando) {
+  const auto segundos = std::chrono::floor<std::chrono::seconds>(quando);
+  const std::time_t t = std::chrono::system_clock::to_time_t(segundos);
+  std::tm local{};
+  localtime_r(&t, &local);
+  const double fracao = static_cast<double>((quando - segundos).count()) / 1000.0;
+  return DataHoraParaDias(local.tm_year + 1900, static_cast<unsigned>(local.tm_mon + 1),
+                          static_cast<unsigned>(local.tm_mday),
+                          static_cast<unsigned>(local.tm_hour), static_cast<unsigned>(local.tm_min),
+                          local.tm_sec + fracao);
 }
 
 std::string CodificarConfiguracao(const TConfiguracao& c) {
@@ -191,11 +190,11 @@ bool CarregarConfiguracao() {
   return true;
 }
 
-bool GravarConfiguracao() {
+bool GravarConfiguracao(net::WallTime agora) {
   const std::string dir = DiretorioDados();
   if (!CriarDiretorio(dir, kModoDados)) return false;
   const bool primeira = Configuracao.PrimeiraGravacao == 0;
-  if (primeira) Configuracao.PrimeiraGravacao = RelogioDadosLocais ? RelogioDadosLocais() : 0;
+  if (primeira) Configuracao.PrimeiraGravacao = DiasNaHoraLocal(agora);
   if (SubstituirArquivo(dir + kArquivoConfiguracao, CodificarConfiguracao(Configuracao),
                         kModoArquivo)) {
     return true;
@@ -224,47 +223,76 @@ std::string CortarEmbaralhado(std::string embaralhado, std::size_t maximo) {
   return embaralhado;
 }
 
+namespace {
+
+// The scrambled text fields under the record key, with the names the user knows
+// them by.
+struct TCampoDeTexto {
+  Campo campo;
+  std::string valor;
+  std::string_view nome;
+};
+
+std::vector<TCampoDeTexto> CamposDeTexto(const TDadosUsuario& u) {
+  return {
+      {kApelido, u.Apelido, textos::CampoApelido},
+      {kSenha, u.Senha, textos::CampoSenha},
+      {kStatus, std::to_string(u.StatusPreferido), {}},
+      {kLembrar, std::string(u.LembrarSenha ? textos::Sim : textos::Nao), {}},
+      {kNumeroICQ, u.NumeroICQ, textos::CampoNumeroICQ},
+      {kSenhaICQ, u.SenhaICQ, textos::CampoSenhaICQ},
+      {kEmailMSN, u.EmailMSN, textos::CampoEmailMSN},
+      {kSenhaMSN, u.SenhaMSN, textos::CampoSenhaMSN},
+      {kIdYahoo, u.IdYahoo, textos::CampoIdYahoo},
+      {kSenhaYahoo, u.SenhaYahoo, textos::CampoSenhaYahoo},
+  };
+}
+
+}  // namespace
+
+std::string CampoQueNaoCabe(const TDadosUsuario& u) {
+  TCriptografia cripto;
+  cripto.Chave = ChaveDoRegistro(static_cast<uint16_t>(u.NIU));
+  for (const TCampoDeTexto& c : CamposDeTexto(u)) {
+    if (cripto.Embaralhar(c.valor).size() > c.campo.tamanho - 1) return std::string(c.nome);
+  }
+  return {};
+}
+
 std::string CodificarRegistro(const TDadosUsuario& u) {
   std::string reg(kTamanhoRegistroUsuario, '\0');
   PorEmbaralhado(reg, kNumero, std::to_string(u.NIU), TCriptografia::ChavePadrao);
   const uint8_t chave = ChaveDoRegistro(static_cast<uint16_t>(u.NIU));
-  PorEmbaralhado(reg, kApelido, u.Apelido, chave);
-  PorEmbaralhado(reg, kSenha, u.Senha, chave);
-  PorEmbaralhado(reg, kStatus, std::to_string(u.StatusPreferido), chave);
-  PorEmbaralhado(reg, kLembrar, std::string(u.LembrarSenha ? textos::Sim : textos::Nao), chave);
+  for (const TCampoDeTexto& c : CamposDeTexto(u)) PorEmbaralhado(reg, c.campo, c.valor, chave);
   reg[kUsos] = u.UsarICQ ? 1 : 0;
   reg[kUsos + 1] = u.UsarMSN ? 1 : 0;
   reg[kUsos + 2] = u.UsarYahoo ? 1 : 0;
-  PorEmbaralhado(reg, kNumeroICQ, u.NumeroICQ, chave);
-  PorEmbaralhado(reg, kSenhaICQ, u.SenhaICQ, chave);
-  PorEmbaralhado(reg, kEmailMSN, u.EmailMSN, chave);
-  PorEmbaralhado(reg, kSenhaMSN, u.SenhaMSN, chave);
-  PorEmbaralhado(reg, kIdYahoo, u.IdYahoo, chave);
-  PorEmbaralhado(reg, kSenhaYahoo, u.SenhaYahoo, chave);
   return reg;
 }
 
 std::optional<TRegistroUsuario> DecodificarRegistro(std::string_view reg) {
   if (reg.size() != kTamanhoRegistroUsuario) return std::nullopt;
   uint32_t niu = 0;
-  if (!LerNumero(Desembaralhado(reg, kNumero), 65535, niu)) return std::nullopt;
+  if (!LerNumero(Desembaralhado(reg, kNumero, TCriptografia::ChavePadrao), 65535, niu))
+    return std::nullopt;
+  const uint8_t chave = ChaveDoRegistro(static_cast<uint16_t>(niu));
   TRegistroUsuario r;
   TDadosUsuario& u = r.Dados;
   u.NIU = static_cast<int32_t>(niu);
-  r.Apelido = Desembaralhado(reg, kApelido);
+  r.Apelido = Desembaralhado(reg, kApelido, chave);
   u.Apelido = r.Apelido;
-  u.Senha = Desembaralhado(reg, kSenha);
-  u.StatusPreferido = LerStatus(Desembaralhado(reg, kStatus));
-  u.LembrarSenha = Desembaralhado(reg, kLembrar) == textos::Sim;
+  u.Senha = Desembaralhado(reg, kSenha, chave);
+  u.StatusPreferido = LerStatus(Desembaralhado(reg, kStatus, chave));
+  u.LembrarSenha = Desembaralhado(reg, kLembrar, chave) == textos::Sim;
   u.UsarICQ = reg[kUsos] != 0;
   u.UsarMSN = reg[kUsos + 1] != 0;
   u.UsarYahoo = reg[kUsos + 2] != 0;
-  u.NumeroICQ = Desembaralhado(reg, kNumeroICQ);
-  u.SenhaICQ = Desembaralhado(reg, kSenhaICQ);
-  u.EmailMSN = Desembaralhado(reg, kEmailMSN);
-  u.SenhaMSN = Desembaralhado(reg, kSenhaMSN);
-  u.IdYahoo = Desembaralhado(reg, kIdYahoo);
-  u.SenhaYahoo = Desembaralhado(reg, kSenhaYahoo);
+  u.NumeroICQ = Desembaralhado(reg, kNumeroICQ, chave);
+  u.SenhaICQ = Desembaralhado(reg, kSenhaICQ, chave);
+  u.EmailMSN = Desembaralhado(reg, kEmailMSN, chave);
+  u.SenhaMSN = Desembaralhado(reg, kSenhaMSN, chave);
+  u.IdYahoo = Desembaralhado(reg, kIdYahoo, chave);
+  u.SenhaYahoo = Desembaralhado(reg, kSenhaYahoo, chave);
   return r;
 }
 
@@ -285,7 +313,8 @@ TArmazemLido LerArmazem(std::string_view bytes) {
 std::optional<std::string> InserirNoArmazem(
     std::string_view antigo, const TDadosUsuario& usuario, std::vector<TEntradaUsuario>& lista,
     const std::function<void(int, TDefeitoRegistro)>& aoDefeito) {
-  if (usuario.NIU < 0 || usuario.NIU > 65535) return std::nullopt;
+  if (usuario.NIU < 0 || usuario.NIU > 65535 || !CampoQueNaoCabe(usuario).empty())
+    return std::nullopt;
   const TArmazemLido armazem = LerArmazem(antigo);
   RelatarDefeitos(armazem, aoDefeito);
 
@@ -345,17 +374,25 @@ int LocalizarUsuario(int32_t niu) {
   return -1;
 }
 
-bool GravarUsuario(const TDadosUsuario& usuario) {
+bool GravarUsuario(const TDadosUsuario& usuario, std::string* erro) {
+  if (const std::string campo = CampoQueNaoCabe(usuario); !campo.empty()) {
+    if (erro)
+      *erro = std::string(textos::NaoCabeAntes) + campo + std::string(textos::NaoCabeDepois);
+    return false;
+  }
   const std::string dir = DiretorioDados();
-  if (!CriarDiretorio(dir, kModoDados)) return false;
+  if (!CriarDiretorio(dir, kModoDados, erro)) return false;
   std::string antigo;
   // A store that exists but cannot be read must not be replaced by one user.
-  if (LerArquivo(dir + kArquivoUsuarios, antigo) == TLeitura::Falhou) return false;
+  if (LerArquivo(dir + kArquivoUsuarios, antigo, erro) == TLeitura::Falhou) return false;
   std::vector<TEntradaUsuario> lista;
   const auto novo = InserirNoArmazem(antigo, usuario, lista, AoEncontrarRegistroDanificado);
-  if (!novo) return false;
-  if (!SubstituirArquivoVia(dir + kArquivoUsuarios, dir + kArquivoTemporario, *novo,
-                            kModoArquivo)) {
+  if (!novo) {
+    if (erro) *erro = std::string(textos::NumeroInvalido) + std::to_string(usuario.NIU);
+    return false;
+  }
+  if (!SubstituirArquivoVia(dir + kArquivoUsuarios, dir + kArquivoTemporario, *novo, kModoArquivo,
+                            erro)) {
     return false;
   }
   UsuariosLocais = std::move(lista);

@@ -34,6 +34,7 @@
 
 #include "core/StringCurta.h"
 #include "core/UGlobal.h"
+#include "net/Runtime.h"
 
 namespace tazu {
 
@@ -99,12 +100,7 @@ extern std::vector<TEntradaUsuario> UsuariosLocais;
 // records before it).
 extern std::function<void(int indice, TDefeitoRegistro defeito)> AoEncontrarRegistroDanificado;
 
-// Current local date and time in days since 1899-12-30; the first save of the
-// settings takes its date from here.
-extern std::function<double()> RelogioDadosLocais;
-
-// Back to the state of a fresh process: empty records and list, no handler,
-// the system clock.
+// Back to the state of a fresh process: empty records and list, no handler.
 void ReiniciarDadosLocais();
 
 // ---- Files under DiretorioDados() ----------------------------------------
@@ -112,8 +108,9 @@ void ReiniciarDadosLocais();
 // Reads Tazu.cfg into Configuracao; false (Configuracao unchanged) when the
 // file is missing, unreadable or short.
 bool CarregarConfiguracao();
-// Stamps the first save when it is still 0, then writes Tazu.cfg.
-bool GravarConfiguracao();
+// Stamps the first save with `agora` (the runtime's wall clock) when it is
+// still 0, then writes Tazu.cfg.
+bool GravarConfiguracao(net::WallTime agora);
 
 // Rebuilds UsuariosLocais from the store and makes the record of `niu` the
 // current user; failing that the last readable record. A missing or empty
@@ -123,9 +120,11 @@ void CarregarUsuarios(int32_t niu);
 int LocalizarUsuario(int32_t niu);
 // Stores the record, replacing the one with the same number, before the first
 // record whose nickname sorts after it (upper case, Windows-1252). False, with
-// the store and the list unchanged, when the number is outside 0..65535 or
-// the store cannot be read or replaced.
-bool GravarUsuario(const TDadosUsuario& usuario);
+// the store and the list unchanged and `erro` saying why, when a value does not
+// fit its field once scrambled (it would read back cut: a password that no
+// longer logs in), the number is outside 0..65535, or the store cannot be read
+// or replaced.
+bool GravarUsuario(const TDadosUsuario& usuario, std::string* erro = nullptr);
 void LiberarUsuarios();
 
 // ---- The formats, without files -------------------------------------------
@@ -133,6 +132,8 @@ void LiberarUsuarios();
 // Days since 1899-12-30 for a date and time of day.
 double DataHoraParaDias(int ano, unsigned mes, unsigned dia, unsigned hora, unsigned minuto,
                         double segundo);
+// The same for a moment, read in local time as the settings file keeps it.
+double DiasNaHoraLocal(net::WallTime quando);
 
 std::string CodificarConfiguracao(const TConfiguracao& configuracao);
 // Needs at least 272 bytes; any bytes after the record are ignored.
@@ -150,6 +151,12 @@ struct TRegistroUsuario {
   std::string Apelido;  // the nickname as stored, uncut
 };
 
+// The name of the first field whose scrambled value does not fit its place in
+// the record (as the user knows it, Windows-1252); empty when all fit.
+std::string CampoQueNaoCabe(const TDadosUsuario& usuario);
+
+// A value that does not fit is cut (CortarEmbaralhado); GravarUsuario never
+// lets one through.
 std::string CodificarRegistro(const TDadosUsuario& usuario);
 // Empty when `bytes` is not 396 bytes long or the number field does not read.
 std::optional<TRegistroUsuario> DecodificarRegistro(std::string_view bytes);
@@ -169,7 +176,7 @@ TArmazemLido LerArmazem(std::string_view bytes);
 
 // The store `antigo` with `usuario` written in (the rules of GravarUsuario);
 // fills `lista` with the entries of the new store. Empty when the number is
-// outside 0..65535: such a record could not be read back.
+// outside 0..65535 or a value does not fit: such a record would not read back.
 std::optional<std::string> InserirNoArmazem(
     std::string_view antigo, const TDadosUsuario& usuario, std::vector<TEntradaUsuario>& lista,
     const std::function<void(int, TDefeitoRegistro)>& aoDefeito = {});

@@ -1,37 +1,12 @@
 #include "core/Listas.h"
 
 #include <algorithm>
-#include <iostream>
 
-#include "base/Cp1252.h"
 #include "base/Eventos.h"
 #include "core/Textos.h"
 #include "core/UGlobal.h"
 
 namespace tazu {
-
-namespace {
-
-TCaixaDeMensagem& Caixa() {
-  static TCaixaDeMensagem caixa = [](const std::string& texto) {
-    std::cerr << cp1252::ToUtf8(texto) << '\n';
-  };
-  return caixa;
-}
-
-}  // namespace
-
-TCaixaDeMensagem DefinirCaixaDeMensagem(TCaixaDeMensagem caixa) {
-  TCaixaDeMensagem anterior = std::move(Caixa());
-  Caixa() = std::move(caixa);
-  return anterior;
-}
-
-void MostrarCaixaDeMensagem(const std::string& texto) {
-  if (Caixa()) Caixa()(texto);
-}
-
-void AvisarForaDaLista() { MostrarCaixaDeMensagem(std::string(textos::ForaDaLista)); }
 
 TListaDeContatos::TListaDeContatos() {
   AoLiberar = [this](TContato* contato) {

@@ -11,18 +11,11 @@
 #include <unordered_map>
 #include <vector>
 
+#include "base/Eventos.h"
 #include "core/StringCurta.h"
+#include "core/Textos.h"
 
 namespace tazu {
-
-// The message box for list misuse ("Fora da Lista."). The windows install the
-// skinned box; until then the text goes to standard error.
-using TCaixaDeMensagem = std::function<void(const std::string& texto)>;
-// Installs `caixa` and answers the one it replaces.
-TCaixaDeMensagem DefinirCaixaDeMensagem(TCaixaDeMensagem caixa);
-void MostrarCaixaDeMensagem(const std::string& texto);
-// Shows "Fora da Lista.": the cursor is past the end.
-void AvisarForaDaLista();
 
 // Cursor list of item pointers. The list owns its nodes; it owns items only
 // through AoLiberar, called with an item after its node has been unlinked.
@@ -43,6 +36,9 @@ class TLista {
 
  public:
   std::function<void(T* item)> AoLiberar;
+  // The notice for misuse ("Fora da Lista.": Remover past the end), for the
+  // owner to show.
+  std::function<void(const std::string& texto)> AoInformar;
 
   TLista() = default;
   TLista(const TLista&) = delete;
@@ -179,7 +175,7 @@ template <typename T>
 void TLista<T>::Remover() {
   No* no = atual_;
   if (!no) {
-    AvisarForaDaLista();
+    Disparar(AoInformar, std::string(textos::ForaDaLista));
     return;
   }
   if (no == primeiro_) primeiro_ = no->proximo;

@@ -43,10 +43,9 @@ void TLeitorDeLinhas::Alimentar(std::string_view dados,
     linha.swap(parcial_);
     i = fim + 1;
     if (descartada || linha.empty()) continue;
-    if (!aoLinha(linha)) {
-      Limpar();
-      return;
-    }
+    // Stopped: the handler may have destroyed the reader, so nothing of it is
+    // touched again (nothing is kept: the unfinished line was taken above).
+    if (!aoLinha(linha)) return;
   }
 }
 

@@ -26,6 +26,21 @@ inline constexpr std::string_view StatusForaDoEscritorio = "Fora do escritório"
 inline constexpr std::string_view StatusDeFerias = "De férias"_cp;
 inline constexpr std::string_view StatusFuiEmbora = "Fui embora"_cp;
 
+// Saving a user on this computer.
+inline constexpr std::string_view NaoCabeAntes =
+    "Não foi possível guardar o usuário neste computador: o campo \""_cp;
+inline constexpr std::string_view NaoCabeDepois =
+    "\" é longo demais para o arquivo de usuários."_cp;
+inline constexpr std::string_view NumeroInvalido = "Número de usuário inválido: "_cp;
+inline constexpr std::string_view CampoApelido = "Apelido"_cp;
+inline constexpr std::string_view CampoSenha = "Senha"_cp;
+inline constexpr std::string_view CampoNumeroICQ = "Número do ICQ"_cp;
+inline constexpr std::string_view CampoSenhaICQ = "Senha do ICQ"_cp;
+inline constexpr std::string_view CampoEmailMSN = "E-mail do MSN"_cp;
+inline constexpr std::string_view CampoSenhaMSN = "Senha do MSN"_cp;
+inline constexpr std::string_view CampoIdYahoo = "Identificação do Yahoo"_cp;
+inline constexpr std::string_view CampoSenhaYahoo = "Senha do Yahoo"_cp;
+
 inline constexpr std::string_view Sim = "Sim"_cp;
 inline constexpr std::string_view Nao = "Não"_cp;
 

@@ -1,8 +1,8 @@
 // The program's reversible text scrambler: keeps texts from being readable at a
 // glance in the local user store, in history files and (when the server asks
 // for it) on the Tazu connection, one scrambled text per line. It is not
-// encryption. The key byte only decides a check character that nobody
-// verifies, so a text scrambled with one key unscrambles with any other.
+// encryption. The key byte only decides a check character, so a text scrambled
+// with one key nearly always unscrambles with any other (see the end).
 //
 // Scrambling appends "LX", prefixes a check character, applies a rolling
 // transformation and finally protects the bytes a line-oriented reader would
@@ -17,6 +17,13 @@
 // that needs none of the added escapes scrambles to the same bytes as before.
 // An escape is recognised only when at least one more byte follows it, which is
 // always true of scrambler output (its last two bytes come from "LX").
+//
+// Texts written by the first scrambler (old histories and stores, peers that
+// still scramble that way) may hold 0xC0 before D2..D5 as two plain bytes.
+// Where a text reads both ways, the reading that ends in "LX" with a check
+// character matching the key wins: what this scrambler wrote under the key
+// always does. So the key matters when unscrambling such rare texts; every
+// reader passes the key the text was written with.
 #pragma once
 
 #include <cstdint>

@@ -7,8 +7,8 @@
 #include <cerrno>
 #include <ctime>
 
-#include "core/Caminhos.h"
 #include "base/Cp1252.h"
+#include "core/Caminhos.h"
 #include "core/UCriptografia.h"
 #include "core/UGlobal.h"
 
@@ -38,7 +38,9 @@ bool EscreverTudo(int fd, const std::string& bytes) {
 
 }  // namespace
 
-uint8_t ChaveDoHistorico(uint16_t niuLocal) { return static_cast<uint8_t>(niuLocal % 64 + 1); }
+uint8_t ChaveDoHistorico(uint16_t niuLocal) {
+  return static_cast<uint8_t>(niuLocal % 64 + 1);
+}
 
 std::string ArquivoDeHistorico(uint16_t niuLocal, const std::string& comunidade,
                                const std::string& identificador) {
@@ -61,8 +63,8 @@ bool GravaHistorico(uint16_t niuLocal, const std::string& comunidade,
                     const std::string& texto, const std::string& cabecalho) {
   if (!CriarDiretorio(DiretorioHistorico(), 0700)) return false;
   const std::string caminho = ArquivoDeHistorico(niuLocal, comunidade, identificador);
-  const int fd = ::open(caminho.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOFOLLOW,
-                        0600);
+  const int fd =
+      ::open(caminho.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
   if (fd < 0) return false;
   ::fchmod(fd, 0600);  // whatever the umask: conversations are private
   TCriptografia cripto;
@@ -74,9 +76,10 @@ bool GravaHistorico(uint16_t niuLocal, const std::string& comunidade,
   return ::close(fd) == 0 && ok;
 }
 
-std::vector<TLinhaHistorico> LerLinhasDeHistorico(const std::string& bytes) {
+std::vector<TLinhaHistorico> LerLinhasDeHistorico(const std::string& bytes, uint8_t chave) {
   std::vector<TLinhaHistorico> linhas;
-  const TCriptografia cripto;
+  TCriptografia cripto;
+  cripto.Chave = chave;
   for (const std::string& bruta : DividirLinhas(bytes)) {
     if (bruta.empty()) continue;
     std::string resto = cripto.Desembaralhar(bruta);
@@ -95,10 +98,9 @@ std::vector<TLinhaHistorico> LerLinhasDeHistorico(const std::string& bytes) {
 std::vector<TLinhaHistorico> LerHistorico(uint16_t niuLocal, const std::string& comunidade,
                                           const std::string& identificador) {
   std::string bytes;
-  if (LerArquivo(ArquivoDeHistorico(niuLocal, comunidade, identificador), bytes) !=
-      TLeitura::Lido)
+  if (LerArquivo(ArquivoDeHistorico(niuLocal, comunidade, identificador), bytes) != TLeitura::Lido)
     return {};
-  return LerLinhasDeHistorico(bytes);
+  return LerLinhasDeHistorico(bytes, ChaveDoHistorico(niuLocal));
 }
 
 bool ExisteHistorico(uint16_t niuLocal, const std::string& comunidade,

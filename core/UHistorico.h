@@ -13,9 +13,9 @@
 namespace tazu {
 
 enum TTipoHistorico : int {
-  HistoricoRecebida = 0,    // received
-  HistoricoEnviada = 1,     // sent and delivered
-  HistoricoNaoEntregue = 2, // not delivered, or kept for later delivery
+  HistoricoRecebida = 0,     // received
+  HistoricoEnviada = 1,      // sent and delivered
+  HistoricoNaoEntregue = 2,  // not delivered, or kept for later delivery
 };
 
 struct TLinhaHistorico {
@@ -46,8 +46,8 @@ bool GravaHistorico(uint16_t niuLocal, const std::string& comunidade,
 // Every line of a history, in order; a missing file reads as no lines.
 std::vector<TLinhaHistorico> LerHistorico(uint16_t niuLocal, const std::string& comunidade,
                                           const std::string& identificador);
-// The same from the file's bytes.
-std::vector<TLinhaHistorico> LerLinhasDeHistorico(const std::string& bytes);
+// The same from the file's bytes, scrambled with `chave` (ChaveDoHistorico).
+std::vector<TLinhaHistorico> LerLinhasDeHistorico(const std::string& bytes, uint8_t chave);
 
 bool ExisteHistorico(uint16_t niuLocal, const std::string& comunidade,
                      const std::string& identificador);

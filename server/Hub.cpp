@@ -21,143 +21,66 @@ std::string JuntarLinhas(const std::vector<std::string>& linhas) {
   return texto;
 }
 
-// A status read from a text; what does not read leaves `padrao`.
-int32_t StatusDe(const std::string& texto, int32_t padrao) {
-  uint32_t v = 0;
-  return LerNumero(texto, 255, v) ? static_cast<int32_t>(v) : padrao;
-}
-
 }  // namespace
 
-// ---- Contacts of the Tazu community ----
+// ---- Server messages for the hub ----
 
-TContato* TClientePCTazu::ContatoTazu(const std::string& niu) {
-  return Contatos.Localizar(kTazu, niu) ? Contatos.ContatoAtual() : nullptr;
-}
-
-void TClientePCTazu::ContatoDaLista(const std::string& id, const std::string& apelido,
-                                    const std::string& lista, const std::string& status,
-                                    const std::string& origem) {
-  TContato* c = ContatoTazu(id);
-  const bool novo = c == nullptr;
-  const bool eraConectado = !novo && c->Conectado;
-  const char listaAntes = eraConectado ? c->Lista : '\0';
-  if (novo) {
-    auto criado = std::make_unique<TContato>();
-    criado->Identificador = id;
-    criado->Lista = 'A';  // an empty letter field leaves a harmless default
-    c = Contatos.Adicionar(std::move(criado));
-  }
-  c->NIU = static_cast<uint16_t>(std::stoul(id));
-  c->Comunicador = kTazu;
-  c->Identificador = id;
-  c->Apelido = DecodificarApelido(apelido);
-  if (!lista.empty()) c->Lista = lista[0];
-  int32_t s = StatusDe(status, c->Status);
-  if (s == StatusInvisivel && c->Status != StatusDesconhecido) s = StatusDesconectado;
-  c->Status = s;
-  c->Origem = origem;
-  c->Conectado = c->Status != StatusDesconectado;
-
-  if (c->Conectado && !novo && !eraConectado) Disparar(AoConectarContato, *this, c);
-  if (c->Conectado && eraConectado && c->Lista != listaAntes) Disparar(AoMudarStatus, *this, c);
-  if (!c->Conectado && eraConectado) Disparar(AoDesconectarContato, *this, c);
-  if (novo) Disparar(AoReceberContato, *this, c);
-}
-
-void TClientePCTazu::ContatoConectado(const std::string& niu, const std::string& apelido,
-                                      const std::string& status, const std::string& origem) {
-  TContato* c = ContatoTazu(niu);
-  if (!c) return;
-  c->NIU = static_cast<uint16_t>(std::stoul(niu));
-  c->Identificador = niu;
-  c->Apelido = DecodificarApelido(apelido);
-  const int32_t s = StatusDe(status, StatusInvisivel);
-  if (s != StatusInvisivel) {
-    c->Status = s;
-    c->Origem = origem;
-    c->Conectado = true;
-  }
-  if (c->Conectado) Disparar(AoConectarContato, *this, c);
-}
-
-void TClientePCTazu::ContatoDesconectado(const std::string& niu, const std::string& apelido,
-                                         const std::string& origem) {
-  TContato* c = ContatoTazu(niu);
-  if (!c || c->Status == StatusDesconectado) return;
-  c->NIU = static_cast<uint16_t>(std::stoul(niu));
-  c->Apelido = DecodificarApelido(apelido);
-  c->Origem = origem;
-  c->Status = StatusDesconectado;
-  c->Conectado = false;
-  Disparar(AoDesconectarContato, *this, c);
-}
-
-void TClientePCTazu::ContatoMudouStatus(const std::string& niu, const std::string& apelido,
-                                        const std::string& status, const std::string& origem) {
-  TContato* c = ContatoTazu(niu);
-  if (!c || status.empty()) return;  // no status digit: nothing to change
-  const int32_t statusAntes = c->Status;
-  const bool conectadoAntes = c->Conectado;
-  c->NIU = static_cast<uint16_t>(std::stoul(niu));
-  c->Identificador = niu;
-  c->Apelido = DecodificarApelido(apelido);
-  const char digito = status[0];
-  if (digito == '3') {
-    c->Origem = origem;
-    if (statusAntes != StatusDesconectado) {
-      c->Status = StatusDesconectado;
-      c->Conectado = false;
-      Disparar(AoDesconectarContato, *this, c);
+void TClientePCTazu::MensagemParaOHub(const TMensagemDoServidor& m) {
+  using C = TCodigoServidor;
+  const TApelido tazu(kTazu);
+  switch (m.codigo) {
+    case C::SACT: ContatoDaLista(m); break;
+    case C::SNCC: ContatoConectado(m); break;
+    case C::SNDC: ContatoDesconectado(m); break;
+    case C::SNMS: ContatoMudouStatus(m); break;
+    case C::CMSG: MensagemDoServidor(m); break;
+    case C::SACM: IniciarComunicador(m.registro); break;
+    case C::CACS:
+      Disparar(AoConfirmar, *this);
+      AnunciarRemocao(kTazu, m.niu);
+      break;
+    case C::SCEM: Disparar(AoConfirmarEnvio, *this, tazu, m.niu); break;
+    case C::SNEM: {
+      std::vector<std::string> linhas = DividirLinhas(m.texto);
+      Disparar(AoEnviarOffLine, *this, tazu, m.niu, linhas);
+      break;
     }
-    return;
+    case C::SCUA:
+      Disparar(AoAceitarCadastro, *this, static_cast<uint16_t>(m.numero), m.texto);
+      break;
+    case C::SRBS:
+      Disparar(AoReceberBusca, *this, m.niu, m.apelido, m.nome, m.email, m.autorizar);
+      break;
+    case C::RCEA:
+      Disparar(AoConfirmar, *this);
+      Disparar(AoExigirAutorizacao, *this, tazu, m.niu, TApelido(m.apelido));
+      break;
+    case C::SNIL:
+    case C::SPAC:
+    case C::CRAC:
+    case C::CAAC: {
+      const int tipo = m.codigo == C::SNIL ? 1 : m.codigo == C::SPAC ? 2 : m.codigo == C::CRAC ? 3 : 4;
+      if (tipo != 1) Disparar(AoConfirmar, *this);
+      Disparar(AoReceberEventoUsuario, *this, tipo, kTazu, m.niu, TApelido(m.apelido), m.texto);
+      break;
+    }
+    case C::SECM: {
+      const auto& v = m.contas;
+      Disparar(AoReceberComunicadores, *this, v[0] == "1", v[1], v[2], v[3] == "1", v[4], v[5],
+               v[6] == "1", v[7], v[8]);
+      Disparar(AoConfirmar, *this);
+      break;
+    }
+    case C::SUNP:
+    case C::SRIG:
+    case C::SRIT: {
+      const int tipo = m.codigo == C::SUNP ? 0 : m.codigo == C::SRIG ? 1 : 2;
+      Disparar(AoReceberInfoUsuario, *this, tipo, kTazu, m.niu, TApelido(m.apelido), m.texto);
+      break;
+    }
+    case C::SEMS: Disparar(AoMensagemDeSistema, *this, m.numero, m.texto); break;
+    default: break;  // the session's own messages never come here
   }
-  if (digito < '0' || digito > '9') return;
-  int32_t s = digito - '0';
-  if (s == StatusInvisivel && statusAntes != StatusInvisivel && statusAntes != StatusDesconhecido)
-    s = StatusDesconectado;
-  c->Status = s;
-  c->Origem = origem;
-  c->Conectado = s != StatusDesconectado;
-  if (conectadoAntes) {
-    Disparar(AoMudarStatus, *this, c);
-  } else {
-    ContatoConectado(niu, CodificarApelido(c->Apelido), std::string(1, digito), origem);
-  }
-}
-
-void TClientePCTazu::MensagemDoServidor(const std::string& niu, const std::string& apelido,
-                                        const std::string& presenca, const std::string& texto) {
-  TContato* c = ContatoTazu(niu);
-  if (!c) {
-    auto novo = std::make_unique<TContato>();
-    novo->NIU = static_cast<uint16_t>(std::stoul(niu));
-    novo->Apelido = DecodificarApelido(apelido);
-    novo->Identificador = niu;
-    novo->Lista = 'F';
-    novo->Status = StatusDesconhecido;
-    novo->Conectado = true;
-    novo->Origem = "TPC";
-    c = Contatos.Adicionar(std::move(novo));
-    Disparar(AoReceberContato, *this, c);
-    EnviarComando("CCCT", {niu});
-    c = ContatoTazu(niu);  // a handler may have removed it again
-    if (!c) return;
-  }
-  std::vector<std::string> linhas = DividirLinhas(DecodificarTexto(texto));
-  if (presenca == "C" && c->Status == StatusDesconectado) {
-    c->Status = StatusInvisivel;
-    c->Conectado = true;
-    Disparar(AoMudarStatus, *this, c);
-  }
-  Disparar(AoReceberMensagemUsuario, *this, c, linhas);
-}
-
-void TClientePCTazu::AnunciarRemocao(const std::string& comunidade,
-                                     const std::string& identificador) {
-  // The contact stays in the list; the windows move it to its new place.
-  if (Contatos.Localizar(comunidade, identificador))
-    Disparar(AoRemoverContato, *this, Contatos.ContatoAtual());
 }
 
 // ---- Adapters ----
@@ -202,6 +125,9 @@ void TClientePCTazu::IniciarComunicador(const std::string& registro) {
   Comunicadores.Adicionar(&c);
 }
 
+// The adapter's events become the client's, with the adapter's network as the
+// community: its connection, contacts and messages here, its answers to
+// requests in LigarRespostas.
 void TClientePCTazu::LigarEventos(TInterfaceComunicador& c) {
   c.OnConectar = [this](TInterfaceComunicador& a) { Disparar(AoConectarComunicador, *this, a); };
   c.OnDesconectar = [this](TInterfaceComunicador& a) { ComunicadorDesconectou(a); };
@@ -215,8 +141,8 @@ void TClientePCTazu::LigarEventos(TInterfaceComunicador& c) {
   };
   c.OnReceberMsg = [this](TInterfaceComunicador& a, const std::string& id,
                           const std::string& apelido, const std::string& msg, bool aoVivo,
-                          const std::string& comunicador) {
-    MensagemDoComunicador(a, id, apelido, msg, aoVivo, comunicador);
+                          const std::string&) {
+    MensagemDoComunicador(a, id, apelido, msg, aoVivo);
   };
   c.OnConfirmaEnvio = [this](TInterfaceComunicador& a, const std::string& id, bool recebido,
                              uint8_t, const std::string& retorno) {
@@ -227,6 +153,10 @@ void TClientePCTazu::LigarEventos(TInterfaceComunicador& c) {
       Disparar(AoEnviarOffLine, *this, TApelido(a.NomeComunicador), id, linhas);
     }
   };
+  LigarRespostas(c);
+}
+
+void TClientePCTazu::LigarRespostas(TInterfaceComunicador& c) {
   c.OnExigirAutorizacao = [this](TInterfaceComunicador& a, const std::string& id,
                                  const std::string& apelido) {
     Disparar(AoExigirAutorizacao, *this, TApelido(a.NomeComunicador), id, TApelido(apelido));
@@ -269,59 +199,6 @@ void TClientePCTazu::ComunicadorDesconectou(TInterfaceComunicador& c) {
   });
 }
 
-void TClientePCTazu::ContatoDoComunicador(const std::string& apelido,
-                                          const std::string& identificador,
-                                          const std::string& status, char lista,
-                                          const std::string& comunicador) {
-  TContato* c = Contatos.Localizar(comunicador, identificador) ? Contatos.ContatoAtual() : nullptr;
-  if (!c) {
-    auto novo = std::make_unique<TContato>();
-    novo->Comunicador = comunicador;
-    novo->Identificador = identificador;
-    c = Contatos.Adicionar(std::move(novo));
-  }
-  c->NIU = 0;
-  c->Apelido = apelido;
-  c->Identificador = identificador;
-  c->Lista = lista == 'F' ? 'F' : lista == 'A' ? 'P' : 'A';
-  c->Status = StatusDe(status, StatusDesconhecido);
-  c->Conectado = status != "3";
-  c->Nativo = false;
-  c->Origem = comunicador;
-  c->Comunicador = comunicador;
-  Disparar(AoReceberContato, *this, c);
-}
-
-void TClientePCTazu::MensagemDoComunicador(TInterfaceComunicador& a,
-                                           const std::string& identificador,
-                                           const std::string& apelido, const std::string& msg,
-                                           bool aoVivo, const std::string&) {
-  const std::string& rede = a.NomeComunicador;
-  TContato* c = Contatos.Localizar(rede, identificador) ? Contatos.ContatoAtual() : nullptr;
-  if (!c) {
-    auto novo = std::make_unique<TContato>();
-    novo->Apelido = apelido;
-    novo->Identificador = identificador;
-    novo->Lista = 'F';
-    novo->Status = StatusDesconhecido;
-    novo->Conectado = true;
-    novo->Nativo = false;
-    novo->Origem = rede;
-    novo->Comunicador = rede;
-    c = Contatos.Adicionar(std::move(novo));
-    Disparar(AoReceberContato, *this, c);
-    if (!Contatos.Localizar(rede, identificador)) return;
-    c = Contatos.ContatoAtual();
-  }
-  if (aoVivo && c->Status == StatusDesconectado) {
-    c->Status = StatusInvisivel;
-    c->Conectado = true;
-    Disparar(AoMudarStatus, *this, c);
-  }
-  std::vector<std::string> linhas = DividirLinhas(msg);
-  Disparar(AoReceberMensagemUsuario, *this, c, linhas);
-}
-
 TInterfaceComunicador* TClientePCTazu::Comunicador(const std::string& comunidade) {
   return Comunicadores.Localizar(comunidade) ? Comunicadores.ComunicadorAtual() : nullptr;
 }
@@ -354,17 +231,15 @@ TClientePCTazu::TStatusDaRede TClientePCTazu::MudarStatusDaRede(const std::strin
 
 // ---- Requests of the windows ----
 
+void TClientePCTazu::Comando(std::string_view codigo,
+                             std::initializer_list<std::string_view> campos) {
+  sessao_.Comando(codigo, campos);
+  Executar();
+}
+
 void TClientePCTazu::MudarStatus(uint8_t status) {
-  if (status != Status) {
-    Status = status;
-    if (status != StatusDesconectado && Conectado) {
-      EnviarComando("CNMS", {std::to_string(status)});
-    } else if (status != StatusDesconectado) {
-      Conectar();
-    } else {
-      Desconectar();
-    }
-  }
+  sessao_.MudarStatus(status);
+  Executar();
   std::vector<TInterfaceComunicador*> seguidores;
   for (TInterfaceComunicador* c : Comunicadores)
     if (c->SegueStatus) seguidores.push_back(c);
@@ -373,7 +248,8 @@ void TClientePCTazu::MudarStatus(uint8_t status) {
 
 void TClientePCTazu::EnviarMensagem(uint16_t niu, const std::vector<std::string>& linhas) {
   if (linhas.empty()) return;
-  EnviarComando("CMSG", {std::to_string(niu), CodificarTexto(JuntarLinhas(linhas))});
+  sessao_.Comando("CMSG", {std::to_string(niu), TextoDeMensagem(linhas)});
+  Executar();
 }
 
 void TClientePCTazu::EnviarMensagemComunicador(const std::string& comunidade,
@@ -387,7 +263,7 @@ void TClientePCTazu::EnviarMensagemComunicador(const std::string& comunidade,
 void TClientePCTazu::AdicionarContato(const std::string& comunidade,
                                       const std::string& identificador) {
   if (EhTazu(comunidade)) {
-    EnviarComando("CACL", {identificador});
+    Comando("CACL", {identificador});
   } else if (TInterfaceComunicador* c = Comunicador(comunidade)) {
     c->AdicionarContato(identificador);
   }
@@ -397,7 +273,7 @@ void TClientePCTazu::RemoverContato(const std::string& comunidade,
                                     const std::string& identificador) {
   if (!Contatos.Localizar(comunidade, identificador)) return;
   if (EhTazu(comunidade)) {
-    EnviarComando("CRCL", {identificador});
+    Comando("CRCL", {identificador});
   } else if (TInterfaceComunicador* c = Comunicador(comunidade)) {
     c->RemoverContato(identificador);
   }
@@ -407,7 +283,7 @@ void TClientePCTazu::RemoverContato(const std::string& comunidade,
 void TClientePCTazu::PedirAutorizacao(const std::string& comunidade,
                                       const std::string& identificador, const std::string& texto) {
   if (EhTazu(comunidade)) {
-    EnviarComando("CPAC", {identificador, CodificarTexto(texto)});
+    Comando("CPAC", {identificador, TextoLivre(texto)});
   } else if (TInterfaceComunicador* c = Comunicador(comunidade)) {
     c->PedirAutorizacao(identificador, texto);
   }
@@ -416,7 +292,7 @@ void TClientePCTazu::PedirAutorizacao(const std::string& comunidade,
 void TClientePCTazu::ResponderAutorizacao(const std::string& comunidade,
                                           const std::string& identificador) {
   if (EhTazu(comunidade)) {
-    EnviarComando("CAAC", {identificador});
+    Comando("CAAC", {identificador});
   } else if (TInterfaceComunicador* c = Comunicador(comunidade)) {
     c->ResponderAutorizacao(identificador, true);
   }
@@ -425,16 +301,16 @@ void TClientePCTazu::ResponderAutorizacao(const std::string& comunidade,
 void TClientePCTazu::RejeitarAutorizacao(const std::string& comunidade,
                                          const std::string& identificador) {
   if (EhTazu(comunidade)) {
-    EnviarComando("CRAC", {identificador});
+    Comando("CRAC", {identificador});
   } else {
-    MostrarCaixaDeMensagem(std::string(textos::RejeitarEmDesenvolvimento));
+    Disparar(AoInformar, *this, 0, std::string(textos::RejeitarEmDesenvolvimento));
   }
 }
 
 void TClientePCTazu::PedirInformacoes(const std::string& comunidade,
                                       const std::string& identificador) {
   if (EhTazu(comunidade)) {
-    EnviarComando("CRIU", {"0", identificador});
+    Comando("CRIU", {"0", identificador});
   } else if (TInterfaceComunicador* c = Comunicador(comunidade)) {
     c->PedirInformacoes(identificador);
   }
@@ -442,30 +318,28 @@ void TClientePCTazu::PedirInformacoes(const std::string& comunidade,
 
 void TClientePCTazu::GravarInformacoes(const std::string& comunidade, int bloco,
                                        const std::string& texto) {
-  if (EhTazu(comunidade)) EnviarComando("CADC", {std::to_string(bloco), texto});
+  if (EhTazu(comunidade)) Comando("CADC", {std::to_string(bloco), texto});
 }
 
 void TClientePCTazu::BuscarContato(const std::string& comunidade, char tipo,
                                    const std::string& texto) {
   const std::string nome = TApelido(comunidade);
   if (EhTazu(nome)) {
-    ComandoPendente = PendenteBusca;
-    RespostaOk = true;
-    EnviarComando("CRBS", {std::string(1, tipo), texto});
+    sessao_.Pedido(PendenteBusca, "CRBS", {std::string(1, tipo), texto});
+    Executar();
   } else if (TInterfaceComunicador* c = Comunicador(nome)) {
     c->BuscarContato(tipo, texto);
   }
 }
 
-void TClientePCTazu::EncerrarBusca(int numero) { EnviarComando("CFNT", {std::to_string(numero)}); }
+void TClientePCTazu::EncerrarBusca(int numero) { Comando("CFNT", {std::to_string(numero)}); }
 
 void TClientePCTazu::PedirListaDeContatos() {
-  ComandoPendente = PendenteListaDeContatos;
-  RespostaOk = true;
-  EnviarComando("CRLC");
+  sessao_.Pedido(PendenteListaDeContatos, "CRLC");
+  Executar();
 }
 
-void TClientePCTazu::PedirComunicadores() { EnviarComando("CRCM"); }
+void TClientePCTazu::PedirComunicadores() { Comando("CRCM"); }
 
 void TClientePCTazu::GravarComunicadores(bool usaICQ, const std::string& uin,
                                          const std::string& senhaICQ, bool usaMSN,
@@ -473,17 +347,16 @@ void TClientePCTazu::GravarComunicadores(bool usaICQ, const std::string& uin,
                                          const std::string& senhaMSN, bool usaYahoo,
                                          const std::string& nomeYahoo,
                                          const std::string& senhaYahoo) {
-  EnviarComando("CSCM", {usaICQ ? "1" : "0", uin, senhaICQ, usaMSN ? "1" : "0", emailMSN, senhaMSN,
+  Comando("CSCM", {usaICQ ? "1" : "0", uin, senhaICQ, usaMSN ? "1" : "0", emailMSN, senhaMSN,
                          usaYahoo ? "1" : "0", nomeYahoo, senhaYahoo});
 }
 
 void TClientePCTazu::Cadastrar(const std::vector<std::string>& valores) {
-  std::string linha = MontarLinha("CCUS", {textos::VersaoDoCliente});
-  for (std::size_t i = 0; i < valores.size(); ++i) {
-    linha += Separador;
-    linha += i == 0 ? CodificarApelido(valores[i]) : valores[i];
-  }
-  Enviar(linha);
+  std::vector<std::string> campos{std::string(textos::VersaoDoCliente)};
+  for (std::size_t i = 0; i < valores.size(); ++i)
+    campos.push_back(i == 0 ? CodificarApelido(valores[i]) : valores[i]);
+  sessao_.Comando("CCUS", campos);
+  Executar();
 }
 
 void TClientePCTazu::ConectarComunicador(int tipo, const std::string& identificador,

@@ -4,15 +4,10 @@
 // name ("Tazu" goes to the server, "ICQ", "MSN" and "Yahoo" to their adapter)
 // and turns server messages and adapter events into one set of events.
 //
-// The rules of the connection (UClientePCTazu.cpp states them in full):
-//  - one TCP connection; one line per message, "[CODE]" then fields after "§",
-//    CR LF at the end; scrambled line by line once the server's RVER hands out a
-//    key other than 0 (the scrambler's key byte doubles as the on/off switch);
-//  - one pending request at a time (ComandoPendente), settled after the lines of
-//    a read are handled, when at least one of them was a reply;
-//  - keep-alive: CPNG every 60 s, error 1001 when no RPNG comes within 20 s;
-//  - a lost connection runs the clean-up: adapters disconnected, lists emptied,
-//    AoDesconectarServidor raised.
+// Four pieces: CodecTazu (lines as values), SessaoTazu (the rules of the
+// connection, stated at the top of SessaoTazu.cpp), ConexaoTazu (socket and
+// timer) and this hub, which runs the session's actions and keeps contacts
+// and adapters.
 #pragma once
 
 #include <array>
@@ -30,6 +25,8 @@
 #include "core/StringCurta.h"
 #include "core/UCriptografia.h"
 #include "net/Runtime.h"
+#include "server/ConexaoTazu.h"
+#include "server/SessaoTazu.h"
 
 namespace tazu {
 
@@ -47,7 +44,7 @@ struct TContaComunicador {
 using TFabricaComunicador = std::function<std::unique_ptr<TInterfaceComunicador>(
     net::Runtime& runtime, const TContaComunicador& conta)>;
 
-class TClientePCTazu {
+class TClientePCTazu : public TEstadoTazu {
  public:
   using TNotifyEvent = std::function<void(TClientePCTazu& sender)>;
   using TErroDoServidor =
@@ -60,49 +57,25 @@ class TClientePCTazu {
   using TEventoComunicador =
       std::function<void(TClientePCTazu& sender, TInterfaceComunicador& Comunicador)>;
 
-  // Pending-request codes.
-  enum : int32_t {
-    PendenteNenhum = 0,
-    PendenteIdentificacao = 1,
-    PendenteListaDeContatos = 2,
-    PendenteDesconexao = 3,
-    PendenteSaida = 4,
-    PendenteCadastro = 5,
-    PendenteBusca = 6,
-  };
-
-  static constexpr const char* kIPPadrao = "127.0.0.1";
-  static constexpr int32_t kPortaPadrao = 96;
   // Longest line kept while waiting for its end.
-  static constexpr std::size_t kLimiteDeLinha = 1 << 20;
+  static constexpr std::size_t kLimiteDeLinha = TConexaoTazu::kLimiteDeLinha;
 
   explicit TClientePCTazu(net::Runtime& runtime);
   ~TClientePCTazu();
   TClientePCTazu(const TClientePCTazu&) = delete;
   TClientePCTazu& operator=(const TClientePCTazu&) = delete;
 
-  // ---- Published data ----
-  uint16_t NIU = 0;
-  TApelido Apelido;
-  std::string Senha;
-  uint8_t Status = 0;
-  TApelido IPServidor = kIPPadrao;
-  int32_t PortaServidor = kPortaPadrao;
+  // The published properties (NIU, Apelido, Senha, Status, IPServidor,
+  // PortaServidor) and the connection state (Criptografia, Conectado,
+  // Conectando, AguardandoConexao, Desligando, ComandoPendente, RespostaOk,
+  // EnderecoLocal) are TEstadoTazu's.
 
   // ---- State the windows read ----
-  TCriptografia Criptografia;
   TListaDeComunicadores Comunicadores;
   TListaDeContatos Contatos;
   // Per-network account memory, indexed by network type: "" or
   // status § identifier § password.
   std::array<std::string, 5> Contas;
-  bool Conectado = false;
-  bool Conectando = false;
-  bool AguardandoConexao = false;
-  bool Desligando = false;
-  int32_t ComandoPendente = PendenteNenhum;
-  bool RespostaOk = false;
-  std::string EnderecoLocal;
 
   // ---- Events ----
   TErroDoServidor AoReceberErro;
@@ -202,60 +175,46 @@ class TClientePCTazu {
   void RegistrarFabrica(int tipo, TFabricaComunicador fabrica);
 
  private:
-  // Connection (UClientePCTazu.cpp).
-  void AoSocketConectado();
-  void AoSocketDados(std::string_view dados);
-  void AoSocketFechado();
-  void AoSocketErro(net::SocketError erro, const std::string& mensagem);
+  // Running the session (UClientePCTazu.cpp).
+  void Executar();
+  void ExecutarAcao(TAcaoTazu& acao);
+  void Comando(std::string_view codigo, std::initializer_list<std::string_view> campos = {});
+  void Notificar(acao::Aviso aviso);
   void LimpezaDeDesconexao();
-  void FecharConexao();
-  void TickPing();
-  void TickResposta();
-  void TickSaida();
-  void ConstruirEnderecoLocal();
-  void Depurar(const std::string& linha);
 
-  // Server messages (Catalogo.cpp). Answers false when the read must stop.
-  struct TLote;
-  bool TratarLinha(const std::string& linha, TLote& lote);
-  void Despachar(const std::string& codigo, std::string& resto, TLote& lote);
-  void LiquidarPendente(const TLote& lote);
-  void EnviarComando(std::string_view codigo, std::initializer_list<std::string_view> campos = {});
-
-  // Contacts and adapters (Hub.cpp).
+  // Server messages for the hub (Hub.cpp, Contatos.cpp).
+  void MensagemParaOHub(const TMensagemDoServidor& m);
   TContato* ContatoTazu(const std::string& niu);
-  void ContatoDaLista(const std::string& niu, const std::string& apelido, const std::string& lista,
-                      const std::string& status, const std::string& origem);
-  void ContatoConectado(const std::string& niu, const std::string& apelido,
-                        const std::string& status, const std::string& origem);
-  void ContatoDesconectado(const std::string& niu, const std::string& apelido,
-                           const std::string& origem);
-  void ContatoMudouStatus(const std::string& niu, const std::string& apelido,
-                          const std::string& status, const std::string& origem);
-  void MensagemDoServidor(const std::string& niu, const std::string& apelido,
-                          const std::string& presenca, const std::string& texto);
+  void ContatoDaLista(const TMensagemDoServidor& m);
+  void ContatoConectado(const TMensagemDoServidor& m);
+  void ContatoDesconectado(const TMensagemDoServidor& m);
+  void ContatoMudouStatus(const TMensagemDoServidor& m);
+  void MensagemDoServidor(const TMensagemDoServidor& m);
+  TContato* Estranho(const std::string& comunidade, const std::string& identificador,
+                     const std::string& apelido);
+
+  // Adapters (Hub.cpp).
   void IniciarComunicador(const std::string& registro);
   void LigarEventos(TInterfaceComunicador& c);
+  void LigarRespostas(TInterfaceComunicador& c);
   void ContatoDoComunicador(const std::string& apelido, const std::string& identificador,
                             const std::string& status, char lista, const std::string& comunicador);
   void MensagemDoComunicador(TInterfaceComunicador& c, const std::string& identificador,
-                             const std::string& apelido, const std::string& msg, bool aoVivo,
-                             const std::string& comunicador);
+                             const std::string& apelido, const std::string& msg, bool aoVivo);
   void ComunicadorDesconectou(TInterfaceComunicador& c);
   TInterfaceComunicador* Comunicador(const std::string& comunidade);
   void AnunciarRemocao(const std::string& comunidade, const std::string& identificador);
+  void DesconectarComunicadoresDaLista();
 
   net::Runtime& runtime_;
-  std::unique_ptr<net::TcpSocket> socket_;
-  std::unique_ptr<net::Timer> timerPing_;
-  std::unique_ptr<net::Timer> timerResposta_;
-  std::unique_ptr<net::Timer> timerSaida_;
-  bool saidaFecha_ = false;  // TimerSaida closes the socket (else: quits)
-  TLeitorDeLinhas leitor_{kLimiteDeLinha};
+  TSessaoTazu sessao_;
+  TConexaoTazu conexao_;
   std::map<int, TFabricaComunicador> fabricas_;
   // Adapters live from their start until they have logged off; the list above
   // only refers to the connected ones.
   std::vector<std::unique_ptr<TInterfaceComunicador>> adaptadores_;
+  // Spare action queues, so running the session allocates nothing once warm.
+  std::vector<TSessaoTazu::TAcoes> reserva_;
   Lifetime vivo_;
 };
 

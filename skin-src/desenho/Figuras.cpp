@@ -8,7 +8,7 @@
 
 #include "base/Cp1252.h"
 #include "skin-src/desenho/Arte.h"
-#include "tools/skinc/Codificadores.h"
+#include "skin-src/desenho/Codificadores.h"
 
 namespace tazu::arte {
 
@@ -396,12 +396,11 @@ bool GerarFiguras(const std::string& s, std::string& erro) {
   }
   if (!Gravar(Abertura(), Em(s, "Entrada/Prim.bmp"), erro)) return false;
   if (!Gravar(Sobre(), Em(s, "Sobre/Logo.bmp"), erro)) return false;
-  if (!skinc::GravarGif(Em(s, "Animacao/Envio.gif"), Envio(), 6, erro)) return false;
+  if (!GravarGif(Em(s, "Animacao/Envio.gif"), Envio(), 6, erro)) return false;
   constexpr int taxa = 22050;
   // An incoming message: a rising pair; a contact connecting: a single chime.
-  if (!skinc::GravarWav(Em(s, "Sons/Incoming_MSG.wav"), Tons({{784, 0.14}, {1175, 0.42}}, taxa),
-                        taxa) ||
-      !skinc::GravarWav(Em(s, "Sons/User_Conected.wav"), Tons({{988, 0.5}}, taxa), taxa)) {
+  if (!GravarWav(Em(s, "Sons/Incoming_MSG.wav"), Tons({{784, 0.14}, {1175, 0.42}}, taxa), taxa) ||
+      !GravarWav(Em(s, "Sons/User_Conected.wav"), Tons({{988, 0.5}}, taxa), taxa)) {
     erro = "cannot write the sounds";
     return false;
   }

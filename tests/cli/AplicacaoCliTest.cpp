@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 
 #include "cli/AplicacaoCli.h"
 #include "core/UHistorico.h"
@@ -74,7 +75,7 @@ class Cli : public ::testing::Test {
     app_->Iniciar();
     rt_.RunPending();
     peer_ = &rt_.LastPeer();
-    peer_->Accept();
+    if (peer_->GetState() == net::FakePeer::State::Connecting) peer_->Accept();
     rt_.RunPending();
   }
   void Servidor(const std::string& b) {
@@ -176,6 +177,76 @@ TEST_F(Cli, AServerThatNeverAnswersReleasesTheCommandsAfter30s) {
   ASSERT_EQ(s.size(), 2u);
   EXPECT_NE(s[0].find("30 segundos"), std::string::npos);
   EXPECT_EQ(s[1], "{\"event\": \"contatos\", \"Contatos\": []}");
+}
+
+TEST_F(Cli, HistoricoGuardaCadaTextoNaSuaConversaEmOrdem) {
+  Entrar();
+  Servidor("[RVER]" + S + "1000" + S + "0" + S + "0\r\n[RCCA]\r\n[RUAC]" + S + "0" + S + "Ana\r\n");
+  Comando("msg Tazu 20 primeira");
+  Comando("msg Tazu 0042 para quarenta e dois");
+  Comando("msg Tazu 20 segunda");
+  Servidor("[SCEM]" + S + "20\r\n[SNEM]" + S + "42" + S + "para quarenta e dois\r\n[SCEM]" + S +
+           "20\r\n");
+  const auto vinte = LerHistorico(1000, "Tazu", "20");
+  ASSERT_EQ(vinte.size(), 2u);
+  EXPECT_EQ(vinte[0].Texto, "primeira");
+  EXPECT_EQ(vinte[1].Texto, "segunda");
+  const auto quarentaEDois = LerHistorico(1000, "Tazu", "42");
+  ASSERT_EQ(quarentaEDois.size(), 1u);
+  EXPECT_EQ(quarentaEDois[0].Tipo, HistoricoNaoEntregue);
+  EXPECT_EQ(quarentaEDois[0].Texto, "para quarenta e dois");
+}
+
+// A command that cannot be carried out says why, and sends nothing.
+TEST_F(Cli, ComandoQueNaoPodeSerFeitoDaUmErro) {
+  Entrar();
+  Servidor("[RVER]" + S + "1000" + S + "0" + S + "0\r\n[RCCA]\r\n[RUAC]" + S + "0" + S + "Ana\r\n");
+  peer_->Take();
+  Saida();
+  for (const char* comando :
+       {"msg ICQ 123 oi", "add Yahoo amigo", "authreq MSN a@b.c oi", "info ICQ 1", "grant Yahoo x",
+        "search MSN 4 a@b.c", "msg Orkut 1 oi", "remove Tazu 99"}) {
+    Comando(comando);
+    const auto s = Saida();
+    ASSERT_EQ(s.size(), 1u) << comando;
+    EXPECT_EQ(s[0].rfind("{\"event\": \"erro\"", 0), 0u) << comando << ": " << s[0];
+  }
+  EXPECT_EQ(peer_->Take(), "");
+  // The community's name may be typed in any case.
+  Comando("msg tazu 20 oi");
+  EXPECT_EQ(peer_->Take(), "[CMSG]" + S + "20" + S + "oi#<RET>#\r\n");
+
+  peer_->Close();  // the server ends the session: offline from here
+  rt_.RunPending();
+  Saida();
+  for (const char* comando : {"msg Tazu 20 oi", "add Tazu 20", "accounts", "setinfo 1 x",
+                              "endsearch", "disconnect"}) {
+    Comando(comando);
+    const auto s = Saida();
+    ASSERT_EQ(s.size(), 1u) << comando;
+    EXPECT_EQ(s[0].rfind("{\"event\": \"erro\"", 0), 0u) << comando << ": " << s[0];
+  }
+}
+
+TEST_F(Cli, ServidorInalcancavelTerminaComUm) {
+  rt_.FailNextConnect(net::SocketError::ConnectionRefused);
+  Entrar();
+  EXPECT_EQ(codigo_, 1);
+  const auto s = Saida();
+  ASSERT_FALSE(s.empty());
+  EXPECT_NE(s[0].find("AoReceberErro"), std::string::npos) << s[0];
+}
+
+TEST_F(Cli, FalhaAoGravarOHistoricoViraErro) {
+  Entrar();
+  Servidor("[RVER]" + S + "1000" + S + "0" + S + "0\r\n[RCCA]\r\n[RUAC]" + S + "0" + S + "Ana\r\n");
+  std::ofstream(home_ + "/Hst") << "um arquivo onde devia haver uma pasta";
+  Saida();
+  Servidor("[CMSG]" + S + "20" + S + "Bia" + S + "C" + S + "oi\r\n");
+  const auto s = Saida();
+  ASSERT_FALSE(s.empty());
+  EXPECT_EQ(s.back().rfind("{\"event\": \"erro\"", 0), 0u) << s.back();
+  EXPECT_NE(s.back().find("hist\xC3\xB3rico"), std::string::npos) << s.back();
 }
 
 TEST_F(Cli, OfflineQuitExitsAtOnce) {

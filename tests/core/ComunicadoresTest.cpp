@@ -1,7 +1,6 @@
-#include "core/Comunicadores.h"
-
 #include <gtest/gtest.h>
 
+#include "core/Comunicadores.h"
 #include "net/testing/FakeRuntime.h"
 
 namespace tazu {

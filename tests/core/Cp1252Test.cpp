@@ -1,9 +1,9 @@
-#include "base/Cp1252.h"
-
 #include <gtest/gtest.h>
 #include <iconv.h>
 
 #include <string>
+
+#include "base/Cp1252.h"
 
 namespace tazu {
 namespace {
@@ -39,12 +39,14 @@ TEST(Cp1252, AgreesWithIconvOnEveryDefinedByte) {
 }
 
 TEST(Cp1252, ReplacesWhatTheCodePageLacksAndMalformedInput) {
-  EXPECT_EQ(cp1252::FromUtf8("a\xE4\xB8\xAD" "b"), "a?b");         // 中
-  EXPECT_EQ(cp1252::FromUtf8("\xF0\x9F\x98\x80"), "?");             // an emoji
-  EXPECT_EQ(cp1252::FromUtf8("x\xC3"), "x?");                       // cut sequence
-  EXPECT_EQ(cp1252::FromUtf8("\xC0\xAF"), "??");                    // overlong
-  EXPECT_EQ(cp1252::FromUtf8("\xED\xA0\x80"), "???");               // surrogate
-  EXPECT_EQ(cp1252::FromUtf8("\xE2\x82\xAC", '_'), "\x80");         // €
+  EXPECT_EQ(cp1252::FromUtf8("a\xE4\xB8\xAD"
+                             "b"),
+            "a?b");                                          // 中
+  EXPECT_EQ(cp1252::FromUtf8("\xF0\x9F\x98\x80"), "?");      // an emoji
+  EXPECT_EQ(cp1252::FromUtf8("x\xC3"), "x?");                // cut sequence
+  EXPECT_EQ(cp1252::FromUtf8("\xC0\xAF"), "??");             // overlong
+  EXPECT_EQ(cp1252::FromUtf8("\xED\xA0\x80"), "???");        // surrogate
+  EXPECT_EQ(cp1252::FromUtf8("\xE2\x82\xAC", '_'), "\x80");  // €
   EXPECT_EQ(cp1252::FromUtf8("\xE4\xB8\xAD", '_'), "_");
 }
 

@@ -204,25 +204,41 @@ TEST_F(DadosLocaisTest, ConfiguracaoTemOsCamposNosSeusDeslocamentos) {
   EXPECT_FALSE(DecodificarConfiguracao(b.substr(0, 271)));
 }
 
+// Moments in UTC; the test reads them in UTC too.
+net::WallTime Momento(int ano, unsigned mes, unsigned dia, unsigned hora, unsigned minuto) {
+  using namespace std::chrono;
+  return net::WallTime(sys_days(year{ano} / month{mes} / day{dia}) + hours(hora) + minutes(minuto));
+}
+
+// Local time is UTC while it lives.
+struct THoraUtc {
+  THoraUtc() : antes(std::getenv("TZ") ? std::getenv("TZ") : "") {
+    setenv("TZ", "UTC0", 1);
+    tzset();
+  }
+  ~THoraUtc() {
+    antes.empty() ? unsetenv("TZ") : setenv("TZ", antes.c_str(), 1);
+    tzset();
+  }
+  std::string antes;
+};
+
 TEST_F(DadosLocaisTest, PrimeiraGravacaoDaConfiguracaoFicaParaSempre) {
-  double agora = 44000;
-  RelogioDadosLocais = [&] { return agora; };
+  const THoraUtc utc;
   fs::create_directories(Dados("Tazu.cfg.tmp/ocupado"));
-  EXPECT_FALSE(GravarConfiguracao());  // not saved, so not the first save yet
+  EXPECT_FALSE(GravarConfiguracao(Momento(2020, 6, 1, 0, 0)));  // not saved: not the first save yet
   EXPECT_EQ(Configuracao.PrimeiraGravacao, 0.0);
   fs::remove_all(Dados("Tazu.cfg.tmp"));
 
-  agora = 45000.25;
   Configuracao.Servidor = "s1";
-  ASSERT_TRUE(GravarConfiguracao());
-  agora = 46000.5;
+  ASSERT_TRUE(GravarConfiguracao(Momento(2024, 2, 29, 18, 0) + net::Milliseconds(500)));
   Configuracao.Servidor = "s2";
-  ASSERT_TRUE(GravarConfiguracao());
+  ASSERT_TRUE(GravarConfiguracao(Momento(2025, 1, 1, 0, 0)));
 
   Configuracao = {};
   ASSERT_TRUE(CarregarConfiguracao());
   EXPECT_EQ(Configuracao.Servidor, "s2");
-  EXPECT_EQ(Configuracao.PrimeiraGravacao, 45000.25);
+  EXPECT_EQ(Configuracao.PrimeiraGravacao, 45351.75 + 0.5 / 86400);
 
   // Missing, short or unreadable files leave the record as it was.
   const TConfiguracao antes = Configuracao;
@@ -449,6 +465,35 @@ TEST_F(DadosLocaisTest, CamposVaziosECamposNoMaximo) {
   EXPECT_EQ(lido->Dados.NumeroICQ, "1234567890123456789012");
   EXPECT_EQ(static_cast<unsigned char>(c[190]), 127);
   EXPECT_EQ(lido->Dados.EmailMSN, std::string(124, '5'));
+}
+
+// A value whose scrambled form does not fit its field would come back cut: a
+// password that no longer logs in. The store refuses the record and says which
+// field, and nothing is written.
+TEST_F(DadosLocaisTest, ValorQueNaoCabeNoCampoERecusado) {
+  ASSERT_TRUE(GravarUsuario(Usuario(1, "um")));
+  const std::string antes = Ler("Usuarios.dat");
+  TDadosUsuario yahoo = Usuario(2, "dois");
+  yahoo.SenhaYahoo = "abcdefghijklmnopqrstuvwx";  // 24 characters, 27 scrambled bytes
+  std::string erro;
+  EXPECT_FALSE(GravarUsuario(yahoo, &erro));
+  EXPECT_NE(erro.find("Senha do Yahoo"), std::string::npos) << erro;
+  EXPECT_EQ(Ler("Usuarios.dat"), antes);
+  EXPECT_EQ(NumerosDaLista(), std::vector<uint16_t>{1});
+
+  TDadosUsuario msn = Usuario(2, "dois");
+  msn.EmailMSN = std::string(127, 'm');
+  EXPECT_FALSE(GravarUsuario(msn, &erro));
+  EXPECT_NE(erro.find("E-mail do MSN"), std::string::npos) << erro;
+
+  // What fits is kept whole (digits never need an escape).
+  yahoo.SenhaYahoo = "1234567890123456789012";
+  msn.EmailMSN = std::string(124, '5');
+  for (const TDadosUsuario& u : {yahoo, msn}) {
+    ASSERT_TRUE(GravarUsuario(u, &erro)) << erro;
+    CarregarUsuarios(2);
+    EXPECT_EQ(UsuarioAtual, u);
+  }
 }
 
 TEST(CortarEmbaralhado, NuncaPartidoNoMeioDeUmEscape) {

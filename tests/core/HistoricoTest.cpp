@@ -1,13 +1,15 @@
-#include "core/UHistorico.h"
-
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <random>
 
 #include "core/Caminhos.h"
 #include "core/UCriptografia.h"
+#include "core/UHistorico.h"
+#include "tests/core/EmbaralhadorOriginal.h"
 
 namespace tazu {
 namespace {
@@ -24,7 +26,10 @@ class Historico : public ::testing::Test {
     setenv("TAZU_HOME", raiz_.c_str(), 1);
   }
   void TearDown() override {
-    if (anterior_.empty()) unsetenv("TAZU_HOME"); else setenv("TAZU_HOME", anterior_.c_str(), 1);
+    if (anterior_.empty())
+      unsetenv("TAZU_HOME");
+    else
+      setenv("TAZU_HOME", anterior_.c_str(), 1);
     std::filesystem::remove_all(raiz_);
   }
   std::string raiz_, anterior_;
@@ -47,10 +52,12 @@ TEST_F(Historico, LinesRoundTripWithSeparatorsQuotesAndBreaks) {
 }
 
 TEST_F(Historico, FileBytesAreScrambledLinesWithTheUsersKey) {
-  ASSERT_TRUE(GravaHistorico(130, "MSN", "bia@x.com", HistoricoEnviada, "01-01-2027 00:00", "oi",
-                             "Ana: "));
+  ASSERT_TRUE(
+      GravaHistorico(130, "MSN", "bia@x.com", HistoricoEnviada, "01-01-2027 00:00", "oi", "Ana: "));
   const std::string arquivo = ArquivoDeHistorico(130, "MSN", "bia@x.com");
-  EXPECT_EQ(arquivo, raiz_ + "/Hst/130\xC2\xA7MSN\xC2\xA7" "bia@x.com.hst");
+  EXPECT_EQ(arquivo, raiz_ +
+                         "/Hst/130\xC2\xA7MSN\xC2\xA7"
+                         "bia@x.com.hst");
   std::string bytes;
   ASSERT_EQ(LerArquivo(arquivo, bytes), TLeitura::Lido);
   TCriptografia c;
@@ -86,11 +93,37 @@ TEST_F(Historico, DamagedLinesDoNotStopTheReading) {
   TCriptografia c;
   const std::string bytes = "lixo\r\n\r\n" + c.Embaralhar("9x" + S + "h" + S + "c" + S + "t") +
                             "\n" + c.Embaralhar("1" + S + "h" + S + "c" + S + "t") + "\r\n";
-  const auto linhas = LerLinhasDeHistorico(bytes);
+  const auto linhas = LerLinhasDeHistorico(bytes, TCriptografia::ChavePadrao);
   ASSERT_EQ(linhas.size(), 3u);
   EXPECT_EQ(linhas[1].Tipo, 0);
   EXPECT_EQ(linhas[2].Tipo, 1);
   EXPECT_EQ(linhas[2].Texto, "t");
+}
+
+// Lines the first scrambler wrote, where a pair it left alone reads to us as an
+// escape, come back as they were written.
+TEST_F(Historico, LinhasDoPrimeiroEmbaralhadorSeLeemComoForamEscritas) {
+  std::mt19937 rng(8);
+  const uint8_t chave = ChaveDoHistorico(42);
+  std::string arquivo;
+  std::vector<std::string> textos;
+  for (int n = 0; n < 200000 && textos.size() < 20; ++n) {
+    std::string texto(1 + rng() % 30, ' ');
+    for (char& ch : texto) ch = static_cast<char>(0x20 + rng() % 0xE0);
+    const std::string linha = "1" + S + "01-02-2003 04:05" + S + "Ana: " + S + texto;
+    const std::string antiga = teste::EmbaralharOriginal(linha, chave);
+    if (!teste::LidoDeDuasManeiras(linha, chave) ||
+        antiga.find_first_of(std::string("\r\n\0", 3)) != std::string::npos)
+      continue;
+    arquivo += antiga + "\r\n";
+    textos.push_back(texto);
+  }
+  std::filesystem::create_directories(raiz_ + "/Hst");
+  std::ofstream(ArquivoDeHistorico(42, "Tazu", "7"), std::ios::binary) << arquivo;
+  const auto linhas = LerHistorico(42, "Tazu", "7");
+  ASSERT_EQ(textos.size(), 20u);
+  ASSERT_EQ(linhas.size(), textos.size());
+  for (std::size_t i = 0; i < textos.size(); ++i) EXPECT_EQ(linhas[i].Texto, textos[i]) << i;
 }
 
 }  // namespace

@@ -1,26 +1,12 @@
-#include "core/Listas.h"
-
 #include <gtest/gtest.h>
 
 #include <random>
 
+#include "core/Listas.h"
 #include "core/UGlobal.h"
 
 namespace tazu {
 namespace {
-
-// Captures the "Fora da Lista." box for the duration of a test.
-class CaixaCapturada {
- public:
-  CaixaCapturada() {
-    anterior_ = DefinirCaixaDeMensagem([this](const std::string& t) { textos.push_back(t); });
-  }
-  ~CaixaCapturada() { DefinirCaixaDeMensagem(anterior_); }
-  std::vector<std::string> textos;
-
- private:
-  TCaixaDeMensagem anterior_;
-};
 
 std::vector<int> Itens(const TLista<int>& l) {
   std::vector<int> v;
@@ -28,14 +14,17 @@ std::vector<int> Itens(const TLista<int>& l) {
   return v;
 }
 
-TEST(TLista, RemoverPastTheEndShowsTheBoxAndChangesNothing) {
-  CaixaCapturada caixa;
+TEST(TLista, RemoverPastTheEndTellsTheOwnerAndChangesNothing) {
+  std::vector<std::string> avisos;
+  const auto anotar = [&](const std::string& t) { avisos.push_back(t); };
   TLista<int> vazia;
+  vazia.AoInformar = anotar;
   vazia.Remover();
-  ASSERT_EQ(caixa.textos, std::vector<std::string>{"Fora da Lista."});
+  ASSERT_EQ(avisos, std::vector<std::string>{"Fora da Lista."});
 
   int a = 1, b = 2;
   TLista<int> l;
+  l.AoInformar = anotar;
   l.Inserir(&a);
   l.Ultimo();
   l.Proximo();
@@ -45,7 +34,7 @@ TEST(TLista, RemoverPastTheEndShowsTheBoxAndChangesNothing) {
   l.Proximo();
   ASSERT_TRUE(l.FimDaLista());
   l.Remover();
-  EXPECT_EQ(caixa.textos.size(), 2u);
+  EXPECT_EQ(avisos.size(), 2u);
   EXPECT_EQ(Itens(l), (std::vector<int>{1, 2}));
 }
 

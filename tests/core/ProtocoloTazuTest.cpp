@@ -1,15 +1,15 @@
-#include "core/ProtocoloTazu.h"
-
 #include <gtest/gtest.h>
 
 #include <random>
 
+#include "core/ProtocoloTazu.h"
 #include "core/UGlobal.h"
 
 namespace tazu {
 namespace {
 
-std::vector<std::string> Ler(TLeitorDeLinhas& leitor, std::string_view dados, int* excessos = nullptr) {
+std::vector<std::string> Ler(TLeitorDeLinhas& leitor, std::string_view dados,
+                             int* excessos = nullptr) {
   std::vector<std::string> linhas;
   leitor.Alimentar(
       dados,
@@ -31,9 +31,20 @@ TEST(TLeitorDeLinhas, SplitsAtEveryLineEndAndSkipsEmptyLines) {
 }
 
 TEST(TLeitorDeLinhas, KeepsTheUnfinishedLineAcrossReadsAtEveryCut) {
-  const std::string fluxo = "[CMSG]\xA7" "12\xA7" "Ana\xA7" "C\xA7oi\r\n[SCEM]\xA7" "7\r\n[RPNG]\n";
-  const std::vector<std::string> esperado = {"[CMSG]\xA7" "12\xA7" "Ana\xA7" "C\xA7oi",
-                                             "[SCEM]\xA7" "7", "[RPNG]"};
+  const std::string fluxo =
+      "[CMSG]\xA7"
+      "12\xA7"
+      "Ana\xA7"
+      "C\xA7oi\r\n[SCEM]\xA7"
+      "7\r\n[RPNG]\n";
+  const std::vector<std::string> esperado = {
+      "[CMSG]\xA7"
+      "12\xA7"
+      "Ana\xA7"
+      "C\xA7oi",
+      "[SCEM]\xA7"
+      "7",
+      "[RPNG]"};
   for (size_t a = 0; a <= fluxo.size(); ++a) {
     for (size_t b = a; b <= fluxo.size(); b += 3) {
       TLeitorDeLinhas leitor;
@@ -81,7 +92,9 @@ TEST(TLeitorDeLinhas, AHandlerThatStopsDropsTheRest) {
 TEST(ProtocoloTazu, LinesAndSendingUnscrambled) {
   TCriptografia semCripto;
   semCripto.Chave = 0;
-  EXPECT_EQ(MontarLinha("CNMS", {"5"}), "[CNMS]\xA7" "5");
+  EXPECT_EQ(MontarLinha("CNMS", {"5"}),
+            "[CNMS]\xA7"
+            "5");
   EXPECT_EQ(PrepararEnvio(MontarLinha("CPNG"), semCripto), "[CPNG]\r\n");
   EXPECT_EQ(PrepararEnvio("[CPNG]\r\n\r\n", semCripto), "[CPNG]\r\n");
   EXPECT_EQ(PrepararEnvio("", semCripto), "");
@@ -91,12 +104,18 @@ TEST(ProtocoloTazu, LinesAndSendingUnscrambled) {
 TEST(ProtocoloTazu, ScrambledSendingIsOneScrambledLinePerLine) {
   TCriptografia cripto;
   cripto.Chave = 91;
-  const std::string envio = PrepararEnvio(" [CCON]\xA7segredo\xA7" "1 \r\nsegunda\r\n", cripto);
+  const std::string envio = PrepararEnvio(
+      " [CCON]\xA7segredo\xA7"
+      "1 \r\nsegunda\r\n",
+      cripto);
   TLeitorDeLinhas leitor;
   std::vector<std::string> abertas;
   for (const std::string& l : Ler(leitor, envio)) abertas.push_back(AbrirLinha(l, cripto));
-  EXPECT_EQ(abertas, (std::vector<std::string>{"[CCON]\xA7segredo\xA7" "1", "segunda"}));
-  EXPECT_EQ(envio.substr(0, envio.find("\r\n")), cripto.Embaralhar("[CCON]\xA7segredo\xA7" "1"));
+  EXPECT_EQ(abertas, (std::vector<std::string>{"[CCON]\xA7segredo\xA7"
+                                               "1",
+                                               "segunda"}));
+  EXPECT_EQ(envio.substr(0, envio.find("\r\n")), cripto.Embaralhar("[CCON]\xA7segredo\xA7"
+                                                                   "1"));
 }
 
 }  // namespace

@@ -1,47 +1,17 @@
-#include "core/UCriptografia.h"
-
 #include <gtest/gtest.h>
 
 #include <random>
 
 #include "base/Cp1252.h"
+#include "core/UCriptografia.h"
 #include "core/UGlobal.h"
+#include "tests/core/EmbaralhadorOriginal.h"
 
 namespace tazu {
 namespace {
 
-// The scrambler as it was first written down, protection of "§" and CR LF
-// only. Texts that need none of the added escapes must scramble to exactly
-// these bytes, so stored files and peers keep reading each other.
-std::string TransformadoOriginal(const std::string& texto, uint8_t chave) {
-  std::string t = texto + "LX";
-  unsigned c = 0;
-  for (unsigned char b : t) c = (b + c) % (chave + 30u);
-  t.insert(t.begin(), static_cast<char>((c + 64) % 256));
-  std::string out(1, t[0]);
-  unsigned r = static_cast<unsigned char>(t[0]) % 30;
-  for (size_t i = 1; i < t.size(); ++i) {
-    out.push_back(static_cast<char>(((static_cast<unsigned char>(t[i]) ^ r) + 64) % 256));
-    r = (r + 1) % 30;
-  }
-  return out;
-}
-
-std::string EmbaralharOriginal(const std::string& texto, uint8_t chave) {
-  const std::string t = TransformadoOriginal(texto, chave);
-  std::string out;
-  for (size_t i = 0; i < t.size(); ++i) {
-    if (t[i] == '\xA7') {
-      out += "\xC0\xD0";
-    } else if (t[i] == '\r' && i + 2 < t.size() && t[i + 1] == '\n') {
-      out += "\xC0\xD1";
-      ++i;
-    } else {
-      out.push_back(t[i]);
-    }
-  }
-  return out;
-}
+using teste::EmbaralharOriginal;
+using teste::TransformadoOriginal;
 
 // True when the transformed text holds a byte the added escapes deal with.
 bool PrecisaDeProtecaoNova(const std::string& texto, uint8_t chave) {
@@ -61,11 +31,15 @@ std::string Embaralhar(const std::string& texto, uint8_t chave) {
   return c.Embaralhar(texto);
 }
 
-std::string Desembaralhar(const std::string& texto) { return TCriptografia{}.Desembaralhar(texto); }
+std::string Desembaralhar(const std::string& texto, uint8_t chave = TCriptografia::ChavePadrao) {
+  TCriptografia c;
+  c.Chave = chave;
+  return c.Desembaralhar(texto);
+}
 
 TEST(TCriptografia, RoundTripsOrdinaryText) {
-  const std::string texto = cp1252::FromUtf8("Olá, João! Ação 123 ÀÉÎÕÜ ç §\r\nfim (x) [y] {z} ?.") +
-                            "\xA7" + "\r\n";
+  const std::string texto =
+      cp1252::FromUtf8("Olá, João! Ação 123 ÀÉÎÕÜ ç §\r\nfim (x) [y] {z} ?.") + "\xA7" + "\r\n";
   for (int chave : {0, 1, 77, 200, 255}) {
     EXPECT_EQ(Desembaralhar(Embaralhar(texto, static_cast<uint8_t>(chave))), texto) << chave;
   }
@@ -143,6 +117,30 @@ TEST(TCriptografia, AmbiguousPairsInTheTransformedTextAreEscaped) {
   EXPECT_GT(achados, 0);
 }
 
+// Where the transformed text naturally holds 0xC0 before D2..D5, the first
+// scrambler wrote the bytes as they were, and ours reads such a pair as an
+// escape. Texts it wrote, history lines and lines of peers that scramble the
+// same way, must still read back right, under their own key or another one.
+TEST(TCriptografia, TextsOfTheFirstScramblerReadBackRight) {
+  std::mt19937 rng(31);
+  int achados = 0;
+  for (int n = 0; n < 400000 && achados < 300; ++n) {
+    const auto chave = static_cast<uint8_t>(rng());
+    std::string texto(1 + rng() % 40, '\0');
+    for (char& ch : texto) ch = static_cast<char>(0x20 + rng() % 0xE0);
+    if (!teste::LidoDeDuasManeiras(texto, chave)) continue;
+    ++achados;
+    const std::string antigo = EmbaralharOriginal(texto, chave);
+    TCriptografia c;
+    c.Chave = chave;
+    ASSERT_EQ(c.Desembaralhar(antigo), texto) << "key " << int(chave) << " text " << n;
+    ASSERT_EQ(Desembaralhar(antigo), texto) << "default key, text " << n;
+    // Our own scrambling of the same text keeps reading our way.
+    ASSERT_EQ(c.Desembaralhar(c.Embaralhar(texto)), texto) << n;
+  }
+  EXPECT_GE(achados, 300);
+}
+
 TEST(TCriptografia, NeverEndsWithSeparatorOrLineBreak) {
   std::mt19937 rng(7);
   for (int n = 0; n < 2000; ++n) {
@@ -156,7 +154,8 @@ TEST(TCriptografia, NeverEndsWithSeparatorOrLineBreak) {
 }
 
 // Random bytes of all 256 values under every key: scrambling, cutting the
-// stream into lines at CR or LF and unscrambling gives every text back.
+// stream into lines at CR or LF and unscrambling with the same key gives every
+// text back.
 TEST(TCriptografia, EveryTextSurvivesALineOrientedReader) {
   std::mt19937 rng(2024);
   for (int chave = 0; chave < 256; ++chave) {
@@ -174,7 +173,8 @@ TEST(TCriptografia, EveryTextSurvivesALineOrientedReader) {
     const std::vector<std::string> linhas = DividirLinhas(fluxo);
     ASSERT_EQ(linhas.size(), textos.size()) << "key " << chave;
     for (size_t i = 0; i < linhas.size(); ++i) {
-      ASSERT_EQ(Desembaralhar(linhas[i]), textos[i]) << "key " << chave << " text " << i;
+      ASSERT_EQ(Desembaralhar(linhas[i], static_cast<uint8_t>(chave)), textos[i])
+          << "key " << chave << " text " << i;
     }
   }
 }

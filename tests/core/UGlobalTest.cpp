@@ -1,8 +1,7 @@
-#include "core/UGlobal.h"
-
 #include <gtest/gtest.h>
 
 #include "base/Cp1252.h"
+#include "core/UGlobal.h"
 
 namespace tazu {
 namespace {
@@ -64,8 +63,14 @@ TEST(TagEscaping, EscapesAndRoundTrips) {
 }
 
 TEST(PairEscaping, FollowsTheTwoDifferentTables) {
-  EXPECT_EQ(CodificarApelido("a" + S + "b'c'\r\n"), "a\xC0\xD1" "b\xC0\xD3" "c\xC0\xD3\xC0\xD2");
-  EXPECT_EQ(DecodificarApelido("a\xC0\xD0" "b\xC0\xD3" "c\xC0\xD1"), "a" + S + "b'c\r\n");
+  EXPECT_EQ(CodificarApelido("a" + S + "b'c'\r\n"),
+            "a\xC0\xD1"
+            "b\xC0\xD3"
+            "c\xC0\xD3\xC0\xD2");
+  EXPECT_EQ(DecodificarApelido("a\xC0\xD0"
+                               "b\xC0\xD3"
+                               "c\xC0\xD1"),
+            "a" + S + "b'c\r\n");
   // The tables are not inverse: an apostrophe survives, "§" returns as CR LF,
   // CR LF returns as the pair the client sent.
   EXPECT_EQ(DecodificarApelido(CodificarApelido("it's")), "it's");

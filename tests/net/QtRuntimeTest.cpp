@@ -12,8 +12,6 @@
 #include <vector>
 
 #include "net/qt/QtRuntime.h"
-#include "tests/net/EchoConversation.h"
-#include "tests/support/ScriptedPeer.h"
 
 namespace tazu::net {
 namespace {
@@ -91,22 +89,6 @@ class QtRuntimeTest : public ::testing::Test {
   std::vector<std::unique_ptr<TcpSocket>> server_;
   std::vector<std::unique_ptr<Recorder>> recorders_;
 };
-
-TEST_F(QtRuntimeTest, EchoConversationOverLoopback) {
-  test::ScriptedPeer server(test::kEchoTranscript);
-  listener_->onAccept = [&](std::unique_ptr<TcpSocket> connection) {
-    server.PlayOver(std::move(connection));
-  };
-  test::EchoClient client(*runtime_, 10s);
-  for (const char* text : test::kEchoQuestions) client.Ask(text);
-  client.Start("127.0.0.1", listener_->Port(), "ana");
-  ASSERT_TRUE(RunUntil([&] { return client.events.size() >= std::size(test::kEchoAnswers); }));
-  EXPECT_THAT(client.events, ElementsAreArray(test::kEchoAnswers));
-  client.Quit();
-  ASSERT_TRUE(RunUntil([&] { return client.Ended(); }));
-  EXPECT_EQ(client.events.back(), "closed");
-  EXPECT_TRUE(server.Finished());
-}
 
 TEST_F(QtRuntimeTest, ConnectedSocketsKnowTheirAddresses) {
   Recorder* recorder = nullptr;

@@ -3,7 +3,7 @@
 #include <random>
 
 #include "net/Url.h"
-#include "tests/support/HexDump.h"
+#include "tests/support/Expect.h"
 
 namespace tazu::net {
 namespace {

@@ -1,5 +1,5 @@
-// The same login as on the fake runtime, through Qt's event loop and a real
-// socket on 127.0.0.1.
+// The client through Qt's event loop and a real socket on 127.0.0.1, against
+// a server that plays a transcript: login at key 77, a message each way, quit.
 #include <QCoreApplication>
 
 #include <gtest/gtest.h>
@@ -7,21 +7,37 @@
 #include "net/qt/QtRuntime.h"
 #include "server/ObservadorDeEventos.h"
 #include "server/UClientePCTazu.h"
+#include "tests/support/Expect.h"
 #include "tests/support/LoopQt.h"
-#include "tests/support/ServidorRoteirizado.h"
+#include "tests/support/TazuDialect.h"
 
 namespace tazu {
 namespace {
 
-const std::string S = "\xA7";
-
-TEST(ClienteQt, LoginScrambledMessageAndQuitOverLoopback) {
+TEST(ClienteQt, LoginEmbaralhadoMensagemESaidaPeloLoopback) {
   test::AplicacaoDeTeste app("cliente_qt");
   net::QtRuntime rt;
-  test::ServidorRoteirizado servidor(rt);
+  test::TazuDialect dialeto;
+  test::ScriptedPeer servidor(R"(
+    C: *
+    S: [RVER] 1000 0 77
+    C: [CCON] pw 1
+    S: [RCCA]
+    S: [RUAC] 0 Ana
+    S: [SACT] 20 Bia A 1 TPC
+    C: [CMSG] 20 oi#<RET>#
+    S: [SCEM] 20
+    S: [CMSG] 20 Bia C "olá Ana"
+    C: [CDSC]
+    S: [SDSC]
+  )", dialeto);
+  auto escuta = rt.CreateTcpListener();
+  escuta->onAccept = [&](std::unique_ptr<net::TcpSocket> s) { servidor.PlayOver(std::move(s)); };
+  ASSERT_TRUE(escuta->Listen("127.0.0.1", 0));
+
   TClientePCTazu cliente(rt);
   cliente.IPServidor = "127.0.0.1";
-  cliente.PortaServidor = servidor.Porta();
+  cliente.PortaServidor = escuta->Port();
   cliente.NIU = 1000;
   cliente.Senha = "pw";
   std::vector<std::string> eventos;
@@ -37,8 +53,7 @@ TEST(ClienteQt, LoginScrambledMessageAndQuitOverLoopback) {
   ASSERT_TRUE(test::EsperarAte([&] { return eventos.back() == "AoReceberMensagemUsuario"; }));
   cliente.Sair();
   ASSERT_TRUE(test::EsperarAte([&] { return fim; }));
-  EXPECT_EQ(servidor.recebidas.size(), 4u);
-  EXPECT_EQ(servidor.recebidas.at(1), "[CCON]" + S + "pw" + S + "1");
+  EXPECT_TRUE(test::Played(servidor));
   EXPECT_EQ(std::count(eventos.begin(), eventos.end(), "AoConfirmarEnvio"), 1);
 }
 

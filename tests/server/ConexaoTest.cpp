@@ -1,5 +1,5 @@
-// The connection of the Tazu client: framing, login, keep-alive, leaving,
-// errors and the settling of pending requests.
+// The connection of the Tazu client: login, framing, keep-alive, leaving,
+// errors and the settling of pending requests, seen on the wire and in events.
 #include <gtest/gtest.h>
 
 #include "base/Cp1252.h"
@@ -15,48 +15,34 @@ std::string W(const char* utf8) { return cp1252::FromUtf8(utf8); }
 
 class Conexao : public ClienteFixture {};
 
-TEST_F(Conexao, LoginUnscrambledSendsExactBytesAndRaisesEventsInOrder) {
-  Conectar();
+TEST_F(Conexao, LoginSemEmbaralharBytesExatosEEventosEmOrdem) {
+  Connect();
   EXPECT_EQ(Eventos(), (Evs{"AoConectarServidor()"}));
   EXPECT_TRUE(cliente.Conectado);
   EXPECT_TRUE(cliente.AguardandoConexao);
   cliente.NIU = 1234;
   cliente.Identificar(5);
-  EXPECT_EQ(Enviado(), "[CVER]" + S + "127.0.0.1" + S + "5555" + S + "1234" + S + "1.0 AA" + S +
-                           "P" + S + "Tazu Messenger\r\n");
-  EXPECT_EQ(cliente.EnderecoLocal, S + "127.0.0.1" + S + "5555" + S);
-
-  Servidor("[RVER]" + S + "1234" + S + "x" + S + "0\r\n");
-  EXPECT_EQ(Enviado(), "[CCON]" + S + "segredo" + S + "5\r\n");
-  Servidor("[RCCA]\r\n[RUAC]" + S + "0" + S + "Ana\xC0\xD3s\r\n");
+  EXPECT_EQ(Enviado(), W("[CVER]§127.0.0.1§5555§1234§1.0 AA§P§Tazu Messenger\r\n"));
+  EXPECT_EQ(cliente.EnderecoLocal, W("§127.0.0.1§5555§"));
+  Servidor("[RVER] 1234 x 0");
+  EXPECT_EQ(Enviado(), W("[CCON]§segredo§5\r\n"));
+  Servidor("[RCCA]\n[RUAC] 0 Ana\\xC0\\xD3s");
   EXPECT_EQ(Eventos(), (Evs{"AoConfirmar()", "AoConectarComunidade()",
-                                "AoReceberResposta(Comando=1, Sucesso=true, Resposta=\"\")"}));
+                            "AoReceberResposta(Comando=1, Sucesso=true, Resposta=\"\")"}));
   EXPECT_EQ(cliente.Apelido, "Ana's");
   EXPECT_FALSE(cliente.AguardandoConexao);
   EXPECT_EQ(cliente.ComandoPendente, 0);
 }
 
-TEST_F(Conexao, LoginScrambledAtSeveralKeys) {
+TEST_F(Conexao, LoginEmbaralhadoEmVariasChaves) {
   for (const int chave : {1, 77, 200, 255}) {
     SCOPED_TRACE(chave);
-    Conectar();
-    Eventos();
-    cliente.Identificar(1);
-    Enviado();
+    Entrar(static_cast<uint8_t>(chave));  // RVER in clear, CCON on scrambled
+    EXPECT_EQ(cliente.Criptografia.Chave, chave);
     TCriptografia c;
     c.Chave = static_cast<uint8_t>(chave);
-    // RVER travels in clear; from CCON on, everything is scrambled.
-    Servidor("[RVER]" + S + "77" + S + "0" + S + std::to_string(chave) + "\r\n" +
-             Linha(c, "[RCCA]"));
-    const std::string ccon = Enviado();
-    EXPECT_EQ(ccon, c.Embaralhar("[CCON]" + S + "segredo" + S + "1") + "\r\n");
-    EXPECT_EQ(cliente.NIU, 77);
-    Servidor(Linha(c, "[RUAC]" + S + "0" + S + W("Zé")) + Linha(c, "[RPNG]"));
-    EXPECT_EQ(Eventos(), (Evs{"AoConfirmar()",
-                                  "AoReceberResposta(Comando=1, Sucesso=true, Resposta=\"\")",
-                                  "AoConectarComunidade()"}));
     cliente.MudarStatus(6);
-    EXPECT_EQ(Enviado(), c.Embaralhar("[CNMS]" + S + "6") + "\r\n");
+    EXPECT_EQ(Enviado(), c.Embaralhar(W("[CNMS]§6")) + "\r\n");
     peer->Close();
     rt.RunPending();
     EXPECT_EQ(cliente.Criptografia.Chave, 0);
@@ -64,54 +50,51 @@ TEST_F(Conexao, LoginScrambledAtSeveralKeys) {
   }
 }
 
-TEST_F(Conexao, RefusedLoginReportsTheServersTextAndFailsTheRequest) {
-  Conectar();
+TEST_F(Conexao, LoginRecusadoTrazOTextoDoServidorEFalhaOPedido) {
+  Connect();
   cliente.Identificar(1);
-  Servidor("[RVER]" + S + "1" + S + "0" + S + "0\r\n");
+  Servidor("[RVER] 1 0 0");
   Eventos();
-  Servidor("[RERR]" + S + "7" + S + "falha" + S + "x\r\n");
-  EXPECT_EQ(Eventos(), (Evs{"AoReceberErro(Numero=7, Descricao=\"falha" + S + "x\")",
-                                "AoReceberResposta(Comando=1, Sucesso=false, Resposta=\"\")"}));
+  Servidor("[RERR] 7 falha\\xA7x");
+  EXPECT_EQ(Eventos(), (Evs{W("AoReceberErro(Numero=7, Descricao=\"falha§x\")"),
+                            "AoReceberResposta(Comando=1, Sucesso=false, Resposta=\"\")"}));
 }
 
-TEST_F(Conexao, FramingEdgeCases) {
+TEST_F(Conexao, Enquadramento) {
   Entrar();
   // Two messages in one read, an empty line between them.
   cliente.BuscarContato("Tazu", '2', "ana");
   Enviado();
-  Servidor("[RPNG]\r\n\r\n[SFBS]\r\n");
+  ServerSendsRaw("[RPNG]\r\n\r\n[SFBS]\r\n");
   EXPECT_EQ(Eventos(), (Evs{"AoFinalizarBusca()",
-                                "AoReceberResposta(Comando=6, Sucesso=true, Resposta=\"\")"}));
+                            "AoReceberResposta(Comando=6, Sucesso=true, Resposta=\"\")"}));
   // An unknown code, then a line without brackets while a request is pending.
-  Servidor("[XXXX]" + S + "a\r\n");
+  Servidor("[XXXX] a");
   EXPECT_EQ(Eventos(), (Evs{W("AoReceberErro(Numero=2, Descricao=\"Comando inválido: XXXX\")")}));
   cliente.PedirListaDeContatos();
   EXPECT_EQ(Enviado(), "[CRLC]\r\n");
-  Servidor("hello\r\n");
+  Servidor("=hello");
   EXPECT_EQ(Eventos(),
             (Evs{W("AoReceberErro(Numero=1, Descricao=\"Mensagem não reconhecida: hello\")"),
-                     W("AoReceberErro(Numero=2, Descricao=\"Comando inválido: \")"),
-                     "AoReceberResposta(Comando=2, Sucesso=false, Resposta=\"\")"}));
+                 W("AoReceberErro(Numero=2, Descricao=\"Comando inválido: \")"),
+                 "AoReceberResposta(Comando=2, Sucesso=false, Resposta=\"\")"}));
   // What Enviar puts on the wire.
   cliente.Enviar("[CPNG]\r\n\r\n");
   cliente.Enviar("");
   EXPECT_EQ(Enviado(), "[CPNG]\r\n");
-}
-
-TEST_F(Conexao, MessagesCutAcrossReadsAreKeptUntilWhole) {
-  Entrar();
-  Servidor("[SEMS]" + S + "5" + S + "manu");
+  // Cut across reads: kept until whole.
+  ServerSendsRaw(W("[SEMS]§5§manu"));
   EXPECT_TRUE(Eventos().empty());
-  Servidor(std::string("ten\xE7\xE3o\r\n[SE"));
-  Servidor("MS]" + S + "6" + S + "b\r\n");
+  ServerSendsRaw(W("tenção\r\n[SE"));
+  ServerSendsRaw(W("MS]§6§b\r\n"));
   EXPECT_EQ(Eventos(), (Evs{W("AoMensagemDeSistema(Numero=5, Descricao=\"manutenção\")"),
-                                "AoMensagemDeSistema(Numero=6, Descricao=\"b\")"}));
+                            "AoMensagemDeSistema(Numero=6, Descricao=\"b\")"}));
 }
 
-TEST_F(Conexao, ABadLineIsRejectedAloneAndTheRestOfTheReadIsHandled) {
+TEST_F(Conexao, UmaLinhaRuimERecusadaSozinhaEORestoDaLeituraSegue) {
   Entrar();
-  Servidor("[SCEM]" + S + "abc\r\n[SCEM]" + S + "0042\r\n" + std::string("[SCEM]\0lixo\r\n", 13) +
-           "[SCEM]" + S + "7\r\n");
+  ServerSendsRaw(W("[SCEM]§abc\r\n[SCEM]§0042\r\n") + std::string("[SCEM]\0lixo\r\n", 13) +
+                 W("[SCEM]§7\r\n"));
   const Evs e = Eventos();
   ASSERT_EQ(e.size(), 4u);
   EXPECT_NE(e[0].find("AoReceberErro(Numero=3"), std::string::npos) << e[0];
@@ -121,41 +104,39 @@ TEST_F(Conexao, ABadLineIsRejectedAloneAndTheRestOfTheReadIsHandled) {
   EXPECT_EQ(e[3], "AoConfirmarEnvio(Comunicador=\"Tazu\", Identificador=\"7\")");
 }
 
-TEST_F(Conexao, AnOverlongLineIsErrorOneAndTheConnectionGoesOn) {
+TEST_F(Conexao, LinhaLongaDemaisEErroUmEAConexaoSegue) {
   Entrar();
-  Servidor("[SEMS]" + S + "1" + S + std::string(TClientePCTazu::kLimiteDeLinha, 'x'));
-  Servidor("yyy\r\n[SEMS]" + S + "2" + S + "ok\r\n");
-  EXPECT_EQ(Eventos(),
-            (Evs{W("AoReceberErro(Numero=1, Descricao=\"Mensagem não reconhecida: linha maior "
-                       "que 1 MiB.\")"),
-                     "AoMensagemDeSistema(Numero=2, Descricao=\"ok\")"}));
+  ServerSendsRaw(W("[SEMS]§1§") + std::string(TClientePCTazu::kLimiteDeLinha, 'x'));
+  ServerSendsRaw(W("yyy\r\n[SEMS]§2§ok\r\n"));
+  EXPECT_EQ(Eventos(), (Evs{W("AoReceberErro(Numero=1, Descricao=\"Mensagem não reconhecida: "
+                              "linha maior que 1 MiB.\")"),
+                            "AoMensagemDeSistema(Numero=2, Descricao=\"ok\")"}));
   EXPECT_TRUE(cliente.Conectado);
 }
 
-TEST_F(Conexao, KeepAliveInVirtualTime) {
+TEST_F(Conexao, KeepAliveEmTempoVirtual) {
   Entrar();
   rt.Advance(59s);
   EXPECT_EQ(Enviado(), "");
   rt.Advance(1s);
   EXPECT_EQ(Enviado(), "[CPNG]\r\n");
-  Servidor("[RPNG]\r\n");
+  Servidor("[RPNG]");
   rt.Advance(30s);
   EXPECT_TRUE(Eventos().empty());
   rt.Advance(30s);  // next ping, never answered
   EXPECT_EQ(Enviado(), "[CPNG]\r\n");
   rt.Advance(20s);
-  EXPECT_EQ(Eventos(),
-            (Evs{W("AoReceberErro(Numero=1001, Descricao=\"A comunicação com o servidor \"Tazu "
-                       "Messenger\" foi perdida.\")")}));
+  EXPECT_EQ(Eventos(), (Evs{W("AoReceberErro(Numero=1001, Descricao=\"A comunicação com o "
+                              "servidor \"Tazu Messenger\" foi perdida.\")")}));
   EXPECT_EQ(Enviado(), "[CDSC]\r\n");
   EXPECT_EQ(cliente.ComandoPendente, TClientePCTazu::PendenteDesconexao);
   rt.Advance(20s);  // the time-out keeps reporting until an answer or the end
   EXPECT_EQ(Eventos().size(), 1u);
-  Servidor("[SBFF]\r\n");
+  Servidor("[SBFF]");
   EXPECT_EQ(Enviado(), "[CDSC]\r\n[CBFF]\r\n");
 }
 
-TEST_F(Conexao, SairAgainstASilentServerFinishesOnceAfter500ms) {
+TEST_F(Conexao, SairTerminaUmaVezPeloSdscOuMeioSegundoDepois) {
   Entrar();
   cliente.Sair();
   EXPECT_EQ(Enviado(), "[CDSC]\r\n");
@@ -164,40 +145,38 @@ TEST_F(Conexao, SairAgainstASilentServerFinishesOnceAfter500ms) {
   rt.Advance(1ms);
   EXPECT_EQ(Eventos(), (Evs{"AoFinalizarAplicativo()"}));
   rt.Advance(5s);
-  Servidor("[SDSC]\r\n");  // too late: already finished
+  Servidor("[SDSC]");  // too late: already finished
   EXPECT_EQ(Eventos(), (Evs{"AoReceberResposta(Comando=4, Sucesso=true, Resposta=\"\")"}));
-}
 
-TEST_F(Conexao, SairAnsweredBySdscFinishesOnceAtOnce) {
   Entrar();
   cliente.Sair();
-  Servidor("[SDSC]\r\n");
+  Servidor("[SDSC]");
   EXPECT_EQ(Eventos(), (Evs{"AoFinalizarAplicativo()",
-                                "AoReceberResposta(Comando=4, Sucesso=true, Resposta=\"\")"}));
+                            "AoReceberResposta(Comando=4, Sucesso=true, Resposta=\"\")"}));
   rt.Advance(2s);
   EXPECT_TRUE(Eventos().empty());
 }
 
-TEST_F(Conexao, SdscByPendingRequest) {
-  Conectar();
+TEST_F(Conexao, SdscConformeOPedidoPendente) {
+  Connect();
   cliente.Identificar(1);
   Eventos();
-  Servidor("[SDSC]\r\n");  // during the login: the end of the program
+  Servidor("[SDSC]");  // during the login: the end of the program
   EXPECT_EQ(Eventos(), (Evs{"AoFinalizarAplicativo()",
-                                "AoReceberResposta(Comando=1, Sucesso=true, Resposta=\"\")"}));
+                            "AoReceberResposta(Comando=1, Sucesso=true, Resposta=\"\")"}));
   Enviado();
   // Nothing pending: the client says goodbye too, and that request is settled
   // by the same line.
-  Servidor("[SDSC]\r\n");
+  Servidor("[SDSC]");
   EXPECT_EQ(Enviado(), "[CDSC]\r\n");
   EXPECT_EQ(Eventos(), (Evs{"AoReceberResposta(Comando=3, Sucesso=true, Resposta=\"\")"}));
   cliente.Desconectar();
-  Servidor("[SDSC]\r\n");  // answering our own disconnection
+  Servidor("[SDSC]");  // answering our own disconnection
   EXPECT_EQ(Eventos(), (Evs{"AoDesconectarServidor()",
-                                "AoReceberResposta(Comando=3, Sucesso=true, Resposta=\"\")"}));
+                            "AoReceberResposta(Comando=3, Sucesso=true, Resposta=\"\")"}));
 }
 
-TEST_F(Conexao, DesconectarEFecharClosesByItself) {
+TEST_F(Conexao, DesconectarEFecharFechaSozinho) {
   Entrar();
   cliente.DesconectarEFechar();
   EXPECT_EQ(Enviado(), "[CDSC]\r\n");
@@ -208,26 +187,51 @@ TEST_F(Conexao, DesconectarEFecharClosesByItself) {
   EXPECT_EQ(cliente.ComandoPendente, 0);
 }
 
-TEST_F(Conexao, ConnectionFailures) {
+TEST_F(Conexao, FalhasDeConexao) {
   cliente.PortaServidor = 0;  // cannot even be tried
   cliente.Conectar();
-  EXPECT_EQ(Eventos(),
-            (Evs{W("AoReceberErro(Numero=1000, Descricao=\"Não foi possível estabelecer "
-                       "conexão.\r\nCertifique-se de que o computador está conectado à "
-                       "Internet.\")"),
-                     "AoFinalizarAplicativo()"}));
+  EXPECT_EQ(Eventos(), (Evs{W("AoReceberErro(Numero=1000, Descricao=\"Não foi possível "
+                              "estabelecer conexão.\r\nCertifique-se de que o computador está "
+                              "conectado à Internet.\")"),
+                            "AoFinalizarAplicativo()"}));
+  EXPECT_FALSE(cliente.Conectando);
 
   cliente.PortaServidor = 7498;
   rt.FailNextConnect(net::SocketError::ConnectionRefused);
   cliente.Conectar();
   rt.RunPending();
-  EXPECT_EQ(Eventos(),
-            (Evs{W("AoReceberErro(Numero=0, Descricao=\"Erro de comunicação com o servidor.\")"),
-                     "AoDesconectarServidor()"}));
+  const std::string erroZero =
+      W("AoReceberErro(Numero=0, Descricao=\"Erro de comunicação com o servidor.\")");
+  EXPECT_EQ(Eventos(), (Evs{erroZero, "AoDesconectarServidor()"}));
   EXPECT_FALSE(cliente.Conectando);
+
+  // Reset or closed during the login: the login failed, as a refusal would.
+  for (const bool reset : {true, false}) {
+    Connect();
+    cliente.Identificar(1);
+    Servidor("[RVER] 1234 0 0");
+    Eventos();
+    if (reset) {
+      peer->Fail(net::SocketError::ConnectionReset);
+    } else {
+      peer->Close();
+    }
+    rt.RunPending();
+    EXPECT_EQ(Eventos(), (Evs{erroZero, "AoDesconectarServidor()"})) << reset;
+    EXPECT_NE(cliente.ComandoPendente, TClientePCTazu::PendenteIdentificacao);
+  }
 }
 
-TEST_F(Conexao, AnErrorWhileConnectedCleansUpAndQuits) {
+TEST_F(Conexao, OEnderecoDoServidorNaoECortado) {
+  // Any name the settings file holds (255 bytes), not the 25 of a nickname.
+  const std::string longo = std::string(60, 'a') + ".servidores.tazu.example";
+  cliente.IPServidor = longo;
+  cliente.Conectar();
+  rt.RunPending();
+  EXPECT_EQ(rt.LastPeer().Host(), longo);
+}
+
+TEST_F(Conexao, ErroComAConexaoAbertaLimpaESai) {
   Entrar();
   peer->Fail(net::SocketError::ConnectionReset);
   rt.RunPending();
@@ -236,10 +240,37 @@ TEST_F(Conexao, AnErrorWhileConnectedCleansUpAndQuits) {
   EXPECT_EQ(Eventos(), (Evs{"AoFinalizarAplicativo()"}));
 }
 
-TEST_F(Conexao, SnmpClosesAndTellsWhereTheUserConnected) {
+// A handler that acts on the client from inside an event sees it settled:
+// reconnecting from AoDesconectarServidor (and being refused) reports its
+// error, and the client stays in the state the handler left it in.
+TEST_F(Conexao, OEstadoEstaAcertadoQuandoOEventoChega) {
   Entrar();
-  Servidor("[SACT]" + S + "20" + S + "Bia" + S + "A" + S + "1" + S + "TPC\r\n[SNMP]" + S +
-           "SMS\r\n[SEMS]" + S + "1" + S + "never seen\r\n");
+  bool reconectou = false;
+  cliente.AoDesconectarServidor = [&](TClientePCTazu& c) {
+    EXPECT_FALSE(c.Conectado);
+    EXPECT_FALSE(c.Conectando);
+    EXPECT_FALSE(c.Desligando);
+    EXPECT_EQ(c.Criptografia.Chave, 0);
+    EXPECT_TRUE(c.Contatos.Vazia());
+    if (std::exchange(reconectou, true)) return;
+    rt.FailNextConnect(net::SocketError::ConnectionRefused);
+    c.Conectar();
+  };
+  std::vector<int> erros;
+  cliente.AoReceberErro = [&](TClientePCTazu& c, int n, const std::string&) {
+    erros.push_back(n);
+    EXPECT_FALSE(c.Conectando);
+  };
+  peer->Close();
+  rt.RunPending();
+  EXPECT_TRUE(reconectou);
+  EXPECT_EQ(erros, std::vector<int>{0});
+  EXPECT_FALSE(cliente.Conectando);
+}
+
+TEST_F(Conexao, SnmpFechaEDizOndeOUsuarioSeConectou) {
+  Entrar();
+  Servidor("[SACT] 20 Bia A 1 TPC\n[SNMP] SMS\n[SEMS] 1 \"never seen\"");
   const Evs e = Eventos();
   ASSERT_EQ(e.size(), 4u);
   EXPECT_EQ(e[0].rfind("AoReceberContato(", 0), 0u);
@@ -251,58 +282,86 @@ TEST_F(Conexao, SnmpClosesAndTellsWhereTheUserConnected) {
   EXPECT_TRUE(cliente.Contatos.Vazia());
 }
 
-TEST_F(Conexao, CatalogueRepliesCarryTheirValues) {
+TEST_F(Conexao, RespostasDoCatalogoTrazemSeusValores) {
   Entrar();
-  Servidor("[SRBS]" + S + "12" + S + W("Zé") + S + W("João") + S + "jx" + S + "\r\n" +
-           "[SCUA]" + S + "0300" + S + "Bem-vindo" + S + "!\r\n" + "[SECM]" + S + "1" + S +
-           "123" + S + "p" + S + "0" + S + "" + S + "" + S + "1" + S + "yid" + S + "yp\r\n" +
-           "[SRIG]" + S + "9" + S + "Bia" + S + "a" + S + "b\r\n" + "[SUNP]" + S + "9" + S +
-           "Bia\r\n" + "[RCEA]" + S + "9" + S + "Bia\xC0\xD3\r\n" + "[SPAC]" + S + "9" + S +
-           "Bia" + S + "t1" + S + "t#<RET>#2\r\n");
-  EXPECT_EQ(
-      Eventos(),
-      (Evs{
-          W("AoReceberBusca(Identificador=\"12\", Apelido=\"Zé\", Nome=\"João\", EMail=\"jx\", "
-            "Autorizar=\"0\")"),
-          "AoAceitarCadastro(NIU=300, BoasVindas=\"Bem-vindo" + S + "!\")",
-          "AoReceberComunicadores(UsaICQ=true, UIN=\"123\", SenhaICQ=\"p\", UsaMSN=false, "
-          "EMailMSN=\"\", SenhaMSN=\"\", UsaYahoo=true, NomeYahoo=\"yid\", SenhaYahoo=\"yp\")",
-          "AoConfirmar()",
-          "AoReceberInfoUsuario(Tipo=1, Comunicador=\"Tazu\", Identificador=\"9\", "
-          "Apelido=\"Bia\", Evento=\"a" + S + "b\")",
-          "AoReceberInfoUsuario(Tipo=0, Comunicador=\"Tazu\", Identificador=\"9\", "
-          "Apelido=\"Bia\", Evento=\"\")",
-          "AoConfirmar()",
-          "AoExigirAutorizacao(Comunicador=\"Tazu\", Identificador=\"9\", Apelido=\"Bia\xC0\xD3\")",
-          "AoConfirmar()",
-          "AoReceberEventoUsuario(Tipo=2, Comunicador=\"Tazu\", Identificador=\"9\", "
-          "Apelido=\"Bia\", Evento=\"t1" + S + "t\r\n2\")"}));
+  Servidor(R"(
+    [SRBS] 12 Zé João jx ""
+    [SCUA] 0300 Bem-vindo\xA7!
+    [SECM] 1 123 p 0 "" "" 1 yid yp
+    [SRIG] 9 Bia a\xA7b
+    [SUNP] 9 Bia
+    [RCEA] 9 Bia\xC0\xD3
+    [SPAC] 9 Bia t1 t#<RET>#2
+  )");
+  EXPECT_EQ(Eventos(),
+            (Evs{W("AoReceberBusca(Identificador=\"12\", Apelido=\"Zé\", Nome=\"João\", "
+                   "EMail=\"jx\", Autorizar=\"0\")"),
+                 W("AoAceitarCadastro(NIU=300, BoasVindas=\"Bem-vindo§!\")"),
+                 "AoReceberComunicadores(UsaICQ=true, UIN=\"123\", SenhaICQ=\"p\", UsaMSN=false, "
+                 "EMailMSN=\"\", SenhaMSN=\"\", UsaYahoo=true, NomeYahoo=\"yid\", "
+                 "SenhaYahoo=\"yp\")",
+                 "AoConfirmar()",
+                 W("AoReceberInfoUsuario(Tipo=1, Comunicador=\"Tazu\", Identificador=\"9\", "
+                   "Apelido=\"Bia\", Evento=\"a§b\")"),
+                 "AoReceberInfoUsuario(Tipo=0, Comunicador=\"Tazu\", Identificador=\"9\", "
+                 "Apelido=\"Bia\", Evento=\"\")",
+                 "AoConfirmar()",
+                 "AoExigirAutorizacao(Comunicador=\"Tazu\", Identificador=\"9\", "
+                 "Apelido=\"Bia\xC0\xD3\")",
+                 "AoConfirmar()",
+                 W("AoReceberEventoUsuario(Tipo=2, Comunicador=\"Tazu\", Identificador=\"9\", "
+                   "Apelido=\"Bia\", Evento=\"t1§t\r\n2\")")}));
 }
 
-TEST_F(Conexao, ClientCommandsOnTheWire) {
+TEST_F(Conexao, ComandosDoClienteNoFio) {
   Entrar();
   cliente.EnviarMensagem(55, {"oi", "tudo bem"});
   cliente.EnviarMensagem(55, {});
   cliente.AdicionarContato("Tazu", "9");
   cliente.PedirAutorizacao("Tazu", "9", "me aceita'");
   cliente.PedirInformacoes("Tazu", "9");
-  cliente.GravarInformacoes("Tazu", 2, "a" + S + "b");
+  cliente.GravarInformacoes("Tazu", 2, W("a§b"));
   cliente.EncerrarBusca(2);
   cliente.GravarComunicadores(true, "123", "p", false, "", "", true, "y", "yp");
-  cliente.Cadastrar({"Ana" + S + "'", "x"});
+  cliente.Cadastrar({W("Ana§'"), "x"});
   cliente.IdentificarCadastro(1, "Ana'");
-  EXPECT_EQ(Enviado(),
-            "[CMSG]" + S + "55" + S + "oi#<RET>#tudo bem#<RET>#\r\n" +
-            "[CACL]" + S + "9\r\n" +
-            "[CPAC]" + S + "9" + S + "me aceita#<APS>#\r\n" +
-            "[CRIU]" + S + "0" + S + "9\r\n" +
-            "[CADC]" + S + "2" + S + "a" + S + "b\r\n" +
-            "[CFNT]" + S + "2\r\n" +
-            "[CSCM]" + S + "1" + S + "123" + S + "p" + S + "0" + S + S + S + "1" + S + "y" + S +
-                "yp\r\n" +
-            "[CCUS]" + S + "1.0 AA" + S + "Ana\xC0\xD1\xC0\xD3" + S + "x\r\n" +
-            "[CVER]" + S + "127.0.0.1" + S + "5555" + S + "Ana\xC0\xD3" + S + "1.0 AA" + S + "P" +
-                S + "Tazu Messenger" + S + "1\r\n");
+  EXPECT_EQ(LinhasEnviadas(),
+            (Linhas{W("[CMSG]§55§oi#<RET>#tudo bem#<RET>#"), W("[CACL]§9"),
+                    W("[CPAC]§9§me aceita#<APS>#"), W("[CRIU]§0§9"), W("[CADC]§2§a§b"),
+                    W("[CFNT]§2"), W("[CSCM]§1§123§p§0§§§1§y§yp"),
+                    W("[CCUS]§1.0 AA§Ana") + "\xC0\xD1\xC0\xD3" + W("§x"),
+                    W("[CVER]§127.0.0.1§5555§Ana") + "\xC0\xD3" +
+                        W("§1.0 AA§P§Tazu Messenger§1")}));
+}
+
+// A lone CR or LF inside a field would end the line early on the server, and
+// what follows would pass for a command of the user's own: in a message it is
+// a line break, in any other field the command is refused.
+TEST_F(Conexao, QuebraDeLinhaNumCampoNaoInjetaComandos) {
+  Entrar();
+  cliente.EnviarMensagem(1001, {"ola\r[CDSC]\rtchau", std::string("a\nb\0c", 5)});
+  EXPECT_EQ(LinhasEnviadas(),
+            Linhas{W("[CMSG]§1001§ola#<RET>#[CDSC]#<RET>#tchau#<RET>#a#<RET>#bc#<RET>#")});
+  cliente.PedirAutorizacao("Tazu", "9", "oi\n[CDSC]");
+  EXPECT_EQ(LinhasEnviadas(), Linhas{W("[CPAC]§9§oi#<RET>#[CDSC]")});
+  Eventos();
+  const std::string cr = "9\r[CDSC]";
+  cliente.AdicionarContato("Tazu", cr);
+  cliente.RemoverContato("Tazu", cr);  // not in the list: nothing at all
+  cliente.PedirInformacoes("Tazu", "9\n[CDSC]");
+  cliente.ResponderAutorizacao("Tazu", cr);
+  cliente.RejeitarAutorizacao("Tazu", cr);
+  cliente.GravarInformacoes("Tazu", 1, "a\n[CDSC]");
+  cliente.BuscarContato("Tazu", '2', std::string("ana\0x", 5));
+  cliente.GravarComunicadores(true, "1", "p\r\n[CDSC]", false, "", "", false, "", "");
+  cliente.Cadastrar({"Ana", "x\ry"});
+  cliente.IdentificarCadastro(1, "Ana\n");
+  EXPECT_EQ(Enviado(), "");
+  const Evs e = Eventos();
+  ASSERT_EQ(e.size(), 9u);
+  for (const std::string& evento : e)
+    EXPECT_EQ(evento.rfind("AoReceberErro(Numero=4, Descricao=\"O comando [", 0), 0u) << evento;
+  EXPECT_NE(e[0].find("[CACL]"), std::string::npos);
 }
 
 }  // namespace

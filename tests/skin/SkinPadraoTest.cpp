@@ -10,10 +10,10 @@
 #include <sstream>
 
 #include "base/Cp1252.h"
+#include "skin/Catalogo.h"
 #include "skin/Skin.h"
 #include "skin/UFeicoesVariaveis.h"
 #include "tests/skin/Apoio.h"
-#include "tools/skin-gallery/Catalogo.h"
 
 namespace tazu {
 namespace {
@@ -28,7 +28,7 @@ class SkinPadrao : public ::testing::Test {
 };
 
 TEST_F(SkinPadrao, CadaDescritorTemOsElementosDaSuaJanela) {
-  for (const auto& janela : galeria::Janelas()) {
+  for (const auto& janela : catalogo::Janelas()) {
     SCOPED_TRACE(janela.Descritor);
     std::vector<TRegistroFeicao> r;
     ASSERT_EQ(LerDescritor(CaminhoNaSkin(janela.Descritor), r), TResultadoDaLeitura::Lido);
@@ -96,7 +96,7 @@ TEST_F(SkinPadrao, MenusTrazemLinhasAlturaECodigos) {
 
 TEST_F(SkinPadrao, MoldurasFigurasIconesSonsEAnimacao) {
   std::set<std::string> conjuntos;
-  for (const auto& janela : galeria::Janelas()) conjuntos.insert(janela.Pecas);
+  for (const auto& janela : catalogo::Janelas()) conjuntos.insert(janela.Pecas);
   for (const auto& c : conjuntos) {
     const TPecasMoldura pecas = CarregarPecas(c);
     for (int i = 0; i < 8; ++i) EXPECT_FALSE(pecas[i].isNull()) << c << "/" << NomesDasPecas[i];

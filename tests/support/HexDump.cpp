@@ -43,10 +43,4 @@ std::string DescribeByteDifference(std::string_view expected, std::string_view a
          "actual (" + std::to_string(actual.size()) + " bytes):\n" + HexDump(actual);
 }
 
-::testing::AssertionResult SameBytes(std::string_view expected, std::string_view actual) {
-  const std::string difference = DescribeByteDifference(expected, actual);
-  if (difference.empty()) return ::testing::AssertionSuccess();
-  return ::testing::AssertionFailure() << "bytes differ, " << difference;
-}
-
 }  // namespace tazu::test

@@ -1,9 +1,6 @@
 // Byte-exact expectations with failure messages a person can read.
 #pragma once
 
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
-
 #include <string>
 #include <string_view>
 
@@ -15,17 +12,5 @@ std::string HexDump(std::string_view bytes);
 
 // Where two byte strings part and both dumps; empty when they are equal.
 std::string DescribeByteDifference(std::string_view expected, std::string_view actual);
-
-// EXPECT_TRUE(SameBytes(expected, actual));
-::testing::AssertionResult SameBytes(std::string_view expected, std::string_view actual);
-
-// EXPECT_THAT(peer.Read(), BytesEq("VER 1 MSNP7\r\n"));
-MATCHER_P(BytesEq, expected, "") {
-  const std::string difference =
-      DescribeByteDifference(std::string_view(expected), std::string_view(arg));
-  if (difference.empty()) return true;
-  *result_listener << "\n" << difference;
-  return false;
-}
 
 }  // namespace tazu::test

@@ -5,72 +5,21 @@
 #include "tests/support/HexDump.h"
 
 namespace tazu::test {
-namespace {
-
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
+ScriptedPeer::ScriptedPeer(std::string_view transcript, Dialect& dialect, Side plays)
+    : dialect_(&dialect) {
+  Parse(transcript, dialect, plays);
 }
-
-// Unescapes one step's text; `lineEnd` comes off when the text ends in \c.
-std::string Unescape(std::string_view text, bool& lineEnd, int line) {
-  const auto bad = [line](const std::string& what) {
-    return std::invalid_argument("transcript line " + std::to_string(line) + ": " + what);
-  };
-  std::string out;
-  lineEnd = true;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '\\') {
-      out += text[i];
-      continue;
-    }
-    if (++i == text.size()) throw bad("a lone backslash at the end");
-    switch (text[i]) {
-      case '\\':
-        out += '\\';
-        break;
-      case 'r':
-        out += '\r';
-        break;
-      case 'n':
-        out += '\n';
-        break;
-      case 't':
-        out += '\t';
-        break;
-      case 'c':
-        if (i + 1 != text.size()) throw bad("\\c must end the line");
-        lineEnd = false;
-        break;
-      case 'x': {
-        const int high = i + 1 < text.size() ? HexDigit(text[i + 1]) : -1;
-        const int low = i + 2 < text.size() ? HexDigit(text[i + 2]) : -1;
-        if (high < 0 || low < 0) throw bad("\\x needs two hex digits");
-        out += static_cast<char>(high * 16 + low);
-        i += 2;
-        break;
-      }
-      default:
-        throw bad(std::string("unknown escape \\") + text[i]);
-    }
-  }
-  return out;
-}
-
-}  // namespace
 
 ScriptedPeer::ScriptedPeer(std::string_view transcript, std::string lineEnd, Side plays)
-    : lineEnd_(std::move(lineEnd)) {
-  Parse(transcript, plays);
+    : ownDialect_(std::make_unique<RawDialect>(std::move(lineEnd))), dialect_(ownDialect_.get()) {
+  Parse(transcript, *ownDialect_, plays);
 }
 
 ScriptedPeer::~ScriptedPeer() {
   if (peer_ != nullptr) peer_->onClientData = nullptr;
 }
 
-void ScriptedPeer::Parse(std::string_view transcript, Side plays) {
+void ScriptedPeer::Parse(std::string_view transcript, Dialect& dialect, Side plays) {
   const auto bad = [](int line, const std::string& what) {
     return std::invalid_argument("transcript line " + std::to_string(line) + ": " + what);
   };
@@ -90,15 +39,23 @@ void ScriptedPeer::Parse(std::string_view transcript, Side plays) {
       throw bad(line, "expected \"C: \", \"S: \", \"C! close\" or \"S! close\": " + source);
     const bool ours = (text[0] == 'C') == (plays == Side::kClient);
     if (text[1] == '!') {
-      steps_.push_back({ours, true, {}, line, source});
+      steps_.push_back({ours, true, false, {}, line, source});
       continue;
     }
     text.remove_prefix(text.size() > 2 && text[2] == ' ' ? 3 : 2);
-    bool withLineEnd = true;
-    std::string bytes = Unescape(text, withLineEnd, line);
-    if (withLineEnd) bytes += lineEnd_;
+    if (text == "*") {
+      if (ours) throw bad(line, "a script cannot send \"any message\"");
+      steps_.push_back({ours, false, true, {}, line, source});
+      continue;
+    }
+    std::string bytes;
+    try {
+      bytes = dialect.Encode(text, source[0] == 'C');
+    } catch (const std::invalid_argument& e) {
+      throw bad(line, e.what());
+    }
     if (bytes.empty()) throw bad(line, "no bytes");
-    steps_.push_back({ours, false, std::move(bytes), line, source});
+    steps_.push_back({ours, false, false, std::move(bytes), line, source});
   }
   for (std::size_t i = 0; i + 1 < steps_.size(); ++i) {
     if (steps_[i].close && !steps_[i].ours) {
@@ -129,18 +86,28 @@ void ScriptedPeer::Received(std::string_view bytes) {
   unmatched_.append(bytes);
   while (!unmatched_.empty() && !failed_) {
     if (next_ == steps_.size()) {
-      Fail("bytes came after the transcript ended:\n" + HexDump(unmatched_));
+      Fail("bytes came after the transcript ended:\n" + dialect_->Describe(unmatched_));
       return;
     }
     const Step& step = steps_[next_];
     if (step.ours || step.close) {
-      Fail(Where(step) + "\nbytes came instead:\n" + HexDump(unmatched_));
+      Fail(Where(step) + "\nbytes came instead:\n" + dialect_->Describe(unmatched_));
       return;
+    }
+    if (step.any) {
+      const std::size_t length = dialect_->MessageLength(unmatched_);
+      if (length == std::string::npos) return;  // the rest is still on its way
+      unmatched_.erase(0, length);
+      ++next_;
+      PlayOurSteps();
+      continue;
     }
     const std::string_view expected = step.bytes;
     const std::string_view got = std::string_view(unmatched_).substr(0, expected.size());
     if (got != expected.substr(0, got.size())) {
-      Fail(Where(step) + "\nother bytes came; " + DescribeByteDifference(expected, got));
+      Fail(Where(step) + "\nother bytes came; " + DescribeByteDifference(expected, got) +
+           "expected, read:\n" + dialect_->Describe(expected) + "came, read:\n" +
+           dialect_->Describe(unmatched_));
       return;
     }
     if (got.size() < expected.size()) return;  // the rest is still on its way
@@ -165,20 +132,19 @@ bool ScriptedPeer::OtherSideClosed() const {
   return connectionEnded_;
 }
 
-::testing::AssertionResult ScriptedPeer::Finished() const {
-  if (failed_) return ::testing::AssertionFailure() << failure_;
+ScriptedPeer::Outcome ScriptedPeer::Finished() const {
+  if (failed_) return {false, failure_};
   std::size_t next = next_;
   if (next + 1 == steps_.size() && steps_[next].close && OtherSideClosed()) ++next;
-  if (next == steps_.size()) return ::testing::AssertionSuccess();
-  return ::testing::AssertionFailure() << "the conversation stopped; " << Where(steps_[next])
-                                       << "\nbytes received and not matched yet:\n"
-                                       << HexDump(unmatched_);
+  if (next == steps_.size()) return {true, {}};
+  return {false, "the conversation stopped; " + Where(steps_[next]) +
+                     "\nbytes received and not matched yet:\n" + dialect_->Describe(unmatched_)};
 }
 
 void ScriptedPeer::Fail(const std::string& message) {
   failed_ = true;
   failure_ = "ScriptedPeer: " + message;
-  ADD_FAILURE() << failure_;
+  if (const auto handler = onFailure) handler(failure_);
 }
 
 std::string ScriptedPeer::Where(const Step& step) const {

@@ -20,16 +20,18 @@
 #include "base/Cp1252.h"
 #include "skin/Animacao.h"
 #include "skin/BmpRgn.h"
+#include "skin/Catalogo.h"
 #include "skin/Skin.h"
 #include "skin/UAguarde.h"
 #include "skin/UBotoes.h"
 #include "skin/UChaveador.h"
 #include "skin/UFrmEncapado.h"
 #include "skin/UFrmInfo.h"
-#include "tools/skin-gallery/Catalogo.h"
 
 namespace tazu::galeria {
 namespace {
+
+using namespace catalogo;
 
 QString U(const std::string& utf8) {
   return QString::fromUtf8(utf8.c_str());

@@ -1,4 +1,4 @@
-#include "tools/skinc/Codificadores.h"
+#include "skin-src/desenho/Codificadores.h"
 
 #include <gif_lib.h>
 
@@ -9,7 +9,7 @@
 #include <fstream>
 #include <map>
 
-namespace tazu::skinc {
+namespace tazu::arte {
 
 namespace {
 
@@ -146,4 +146,4 @@ bool GravarGif(const std::string& caminho, const std::vector<QImage>& quadros, i
   return true;
 }
 
-}  // namespace tazu::skinc
+}  // namespace tazu::arte

@@ -1,6 +1,6 @@
-#include "tools/skin-gallery/Catalogo.h"
+#include "skin/Catalogo.h"
 
-namespace tazu::galeria {
+namespace tazu::catalogo {
 
 namespace {
 
@@ -241,4 +241,4 @@ const std::vector<TJanelaEsperada>& Janelas() {
   return janelas;
 }
 
-}  // namespace tazu::galeria
+}  // namespace tazu::catalogo

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace tazu::skinc {
+namespace tazu::arte {
 
 // 16-bit mono PCM; samples in [-1, 1] are clipped.
 bool GravarWav(const std::string& caminho, const std::vector<float>& amostras, int taxa);
@@ -17,4 +17,4 @@ bool GravarWav(const std::string& caminho, const std::vector<float>& amostras, i
 bool GravarGif(const std::string& caminho, const std::vector<QImage>& quadros, int atraso,
                std::string& erro);
 
-}  // namespace tazu::skinc
+}  // namespace tazu::arte

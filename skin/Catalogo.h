@@ -10,7 +10,7 @@
 
 #include "skin/UFrmEncapado.h"
 
-namespace tazu::galeria {
+namespace tazu::catalogo {
 
 enum class TControle {
   Nenhum,
@@ -53,4 +53,4 @@ struct TJanelaEsperada {
 // Every skinned window of the program.
 const std::vector<TJanelaEsperada>& Janelas();
 
-}  // namespace tazu::galeria
+}  // namespace tazu::catalogo
