@@ -182,11 +182,15 @@ bool TSessao::Adiar(std::string_view bruta) {
 
 void TSessao::Retomar() {
   pausada_ = false;
-  while (!adiadas_.empty() && !pausada_ && !fechada_ && estado != TEstado::Encerrando) {
-    const std::string bruta = std::move(adiadas_.front());
-    adiadas_.pop_front();
+  while (proximaAdiada_ < adiadas_.size() && !pausada_ && !fechada_ &&
+         estado != TEstado::Encerrando) {
+    const std::string bruta = std::move(adiadas_[proximaAdiada_++]);
     bytesAdiados_ -= bruta.size() + 2;
     Processar(bruta);
+  }
+  if (proximaAdiada_ == adiadas_.size()) {
+    std::vector<std::string>().swap(adiadas_);
+    proximaAdiada_ = 0;
   }
 }
 

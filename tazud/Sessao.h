@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 #include <unordered_set>
+#include <vector>
 
 #include "base/Lifetime.h"
 #include "core/ProtocoloTazu.h"
@@ -105,7 +106,10 @@ class TSessao {
   // Commands wait while the output is past its bound or the turn's searches
   // are used up; the lines received meanwhile, still raw.
   bool pausada_ = false;
-  std::deque<std::string> adiadas_;
+  // (A vector read from `proximaAdiada_`: an idle connection, the common
+  // case, then holds no memory for it.)
+  std::vector<std::string> adiadas_;
+  std::size_t proximaAdiada_ = 0;
   std::size_t bytesAdiados_ = 0;
   uint64_t turnoDasBuscas_ = 0;
   int buscasNoTurno_ = 0;
