@@ -2,7 +2,10 @@
 
 #include "core/ServidoresExternos.h"
 
-#ifdef TAZU_COM_MSN
+#if TAZU_COM_YAHOO
+#include "yahoo/ComunicadorYahoo.h"
+#endif
+#if TAZU_COM_MSN
 #include "msn/ComunicadorMSN.h"
 #endif
 
@@ -13,9 +16,18 @@ void RegistrarRedes([[maybe_unused]] TClientePCTazu& cliente) {
   // ICQ (type 1)
 
   // Yahoo (type 3)
+#if TAZU_COM_YAHOO
+  cliente.RegistrarFabrica(3, [endereco = servidores.yahoo](net::Runtime& runtime,
+                                                          const TContaComunicador& conta) {
+    auto adaptador = std::make_unique<yahoo::TComunicadorYahoo>(
+        runtime, conta.Status, std::string(), conta.NIU, conta.Senha, conta.Identificador);
+    adaptador->DefinirServidor(endereco.host, endereco.porta);
+    return std::unique_ptr<TInterfaceComunicador>(std::move(adaptador));
+  });
+#endif
 
   // MSN (type 4)
-#ifdef TAZU_COM_MSN
+#if TAZU_COM_MSN
   cliente.RegistrarFabrica(
       msn::TComunicadorMSN::kTipo,
       [msn = servidores.msn](net::Runtime& runtime, const TContaComunicador& conta) {
