@@ -96,9 +96,11 @@ void TComunicadorYahoo::Ligar() {
     Conectando = false;
     MudarStatus(static_cast<uint8_t>(Status));
     Disparar(OnConectar, *this);
+    for (const auto& [id, texto] : std::exchange(aEnviar_, {})) EnviarMensagem(niu_, id, texto);
   };
   sessao_.AoDesconectar = [this](TClienteYahoo&) { Desconectar(niu_); };
   sessao_.AoFalharConexao = [this](TClienteYahoo&, uint32_t, const std::string&) {
+    NaoEntregues();
     FalhaConexao();
   };
   sessao_.AoMudarStatusContato = [this](TClienteYahoo&, const std::string& id, int32_t status,
@@ -120,6 +122,13 @@ void TComunicadorYahoo::Ligar() {
   };
 }
 
+void TComunicadorYahoo::NaoEntregues() {
+  for (const auto& [id, texto] : std::exchange(aEnviar_, {})) {
+    const std::string aviso = id + std::string(textos::NaoRecebeu) + "\r\n" + texto;
+    Disparar(OnConfirmaEnvio, *this, id, false, uint8_t{1}, aviso);
+  }
+}
+
 void TComunicadorYahoo::Conectar() {
   if (Status == StatusDesconectado) return;
   Conectando = true;
@@ -136,6 +145,7 @@ void TComunicadorYahoo::Desconectar(const std::string& motivo) {
   if (desligado_) return;
   desligado_ = true;
   conectado_ = false;
+  NaoEntregues();
   sessao_.Desconectar();  // an attempt in progress ends quietly
   // The owner frees the adapter once OnDesconectar has told it.
   TInterfaceComunicador::Desconectar(motivo);
@@ -143,6 +153,12 @@ void TComunicadorYahoo::Desconectar(const std::string& motivo) {
 
 void TComunicadorYahoo::EnviarMensagem(const std::string&, const std::string& identificador,
                                        const std::string& mensagem) {
+  if (!conectado_) {
+    // Still logging in: the message goes once the login is through, and is
+    // reported undelivered if it never is.
+    aEnviar_.push_back({identificador, mensagem});
+    return;
+  }
   const TUsuario* u = ListaContatos.Localizar(identificador);
   const bool online = u && u->Status != StatusDesconectado && u->Status != StatusInvisivel;
   // Yahoo keeps messages for whoever is offline: it is sent either way.

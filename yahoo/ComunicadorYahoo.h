@@ -5,6 +5,8 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "core/Comunicadores.h"
 #include "net/Runtime.h"
@@ -49,6 +51,9 @@ class TComunicadorYahoo : public TInterfaceComunicador {
   bool conectado_ = false;
   bool desligado_ = false;  // the base Desconectar ran: this adapter is done
   std::string niu_;
+  // Messages sent while the login was under way, oldest first.
+  std::vector<std::pair<std::string, std::string>> aEnviar_;
+  void NaoEntregues();
 };
 
 }  // namespace tazu::yahoo

@@ -51,6 +51,8 @@ namespace {
 
 constexpr auto kAtrasoDeConexao = 200ms;
 constexpr auto kKeepAlive = 60s;
+// A server that takes the connection and never finishes the login.
+constexpr auto kPrazoDoLogin = 60s;
 
 std::string Hex(uint32_t v, int digitos) {
   char b[12];
@@ -137,6 +139,7 @@ void TSessaoYahoo::Conectar(int32_t status) {
   MarcarTentativa(true);
   e_.SessionID = 0;
   prazoAbrir_ = relogio_() + kAtrasoDeConexao;
+  prazoLogin_ = *prazoAbrir_ + kPrazoDoLogin;
 }
 
 void TSessaoYahoo::EnviarMensagem(std::string_view destinatario, std::string_view texto) {
@@ -291,12 +294,26 @@ void TSessaoYahoo::PacoteRecebido(std::string_view bloco) {
 // ---- Time ----
 
 std::optional<net::TimePoint> TSessaoYahoo::ProximoPrazo() const {
-  if (prazoAbrir_ && (!prazoKeepAlive_ || *prazoAbrir_ < *prazoKeepAlive_)) return prazoAbrir_;
-  return prazoKeepAlive_;
+  std::optional<net::TimePoint> p = prazoKeepAlive_;
+  if (prazoAbrir_ && (!p || *prazoAbrir_ < *p)) p = prazoAbrir_;
+  if (prazoLogin_ && (!p || *prazoLogin_ < *p)) p = prazoLogin_;
+  return p;
 }
 
 void TSessaoYahoo::AoPrazo() {
   const net::TimePoint agora = relogio_();
+  if (prazoLogin_ && *prazoLogin_ <= agora) {
+    prazoLogin_.reset();
+    if (e_.Tentando) {
+      Log(std::string(textos::LoginSemResposta));
+      if (aberta_ || abrindo_) Agir(acao::Fechar{});
+      aberta_ = abrindo_ = false;
+      prazoAbrir_.reset();
+      MarcarTentativa(false);
+      Falha(CodigoDoErro(net::SocketError::Timeout), std::string(textos::FalhaAoConectar));
+      return;
+    }
+  }
   if (prazoAbrir_ && *prazoAbrir_ <= agora) {
     prazoAbrir_.reset();
     abrindo_ = true;
@@ -346,6 +363,7 @@ bool TSessaoYahoo::Numero(const TYahooPair& par, uint32_t& valor) {
 
 void TSessaoYahoo::MarcarTentativa(bool valor) {
   e_.Tentando = valor;
+  if (!valor) prazoLogin_.reset();
   if (e_.TentandoExterno) *e_.TentandoExterno = valor;
 }
 

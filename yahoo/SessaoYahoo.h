@@ -175,6 +175,7 @@ class TSessaoYahoo {
   bool aberta_ = false;   // connected
   std::optional<net::TimePoint> prazoAbrir_;
   std::optional<net::TimePoint> prazoKeepAlive_;
+  std::optional<net::TimePoint> prazoLogin_;  // the attempt gives up then
 
   // Adds awaiting their outcome, each with what the server said so far; the
   // group of the latest one for notices that answer no add of ours.

@@ -32,6 +32,8 @@ inline constexpr std::string_view NumeroInvalidoAntes =
 inline constexpr std::string_view NumeroInvalidoDepois = "; o par foi ignorado."_cp;
 inline constexpr std::string_view SementeInvalida =
     "\r\nErro: \r\nDesafio de autenticação inválido; a conexão foi encerrada."_cp;
+inline constexpr std::string_view LoginSemResposta =
+    "\r\nErro: \r\nO servidor não concluiu o login em 60 segundos; a conexão foi encerrada."_cp;
 inline constexpr std::string_view NaoManipulado = "Serviço não manipulado recebido: "_cp;
 inline constexpr std::string_view Desconhecido = "Serviço desconhecido recebido: "_cp;
 inline constexpr std::string_view ChaveDeStatus = "Chave de Status desconhecida: "_cp;

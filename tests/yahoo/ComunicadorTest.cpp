@@ -193,6 +193,45 @@ TEST_F(Comunicador, MensagensNosDoisSentidosComESemUtf8) {
                                  W("?? é") + "\", AoVivo=false, Comunicador=\"Yahoo\")"}));
 }
 
+// A message written while the login is under way is not lost: it goes once
+// the login is through, or comes back undelivered if the login never ends.
+TEST_F(Comunicador, MensagemDuranteOLoginSaiDepoisDeleOuVoltaNaoEntregue) {
+  Usuario& bia = Entrar("bia", "b");
+  Usuario& ana = Criar("ana", "segredo");
+  ana.a->Conectar();
+  ana.a->EnviarMensagem("1234", "bia", "cheguei");
+  rede.Avancar(1s);
+  // Reported as any message sent before the buddies' presence is known.
+  const Evs e = Tomar(ana);
+  EXPECT_EQ(std::count_if(e.begin(), e.end(),
+                          [](const std::string& x) {
+                            return x.rfind("OnConfirmaEnvio(Identificador=\"bia\"", 0) == 0;
+                          }),
+            1);
+  EXPECT_EQ(Tomar(bia).back(), "OnReceberMsg(Identificador=\"ana\", Apelido=\"ana\", "
+                               "Msg=\"cheguei\", AoVivo=true, Comunicador=\"Yahoo\")");
+
+  // A server that takes the connection and then says nothing.
+  net::FakeRuntime mudo;
+  Evs eventos;
+  TComunicadorYahoo caio(mudo, 1, "", "1234", "c", "caio");
+  caio.DefinirServidor("10.9.9.9", 5050);
+  ObservarComunicador(caio, eventos);
+  caio.Conectar();
+  caio.EnviarMensagem("1234", "ana", "oi");
+  mudo.Advance(1s);
+  mudo.LastPeer().Accept();
+  mudo.Advance(59s);
+  EXPECT_TRUE(caio.Conectando);
+  EXPECT_TRUE(eventos.empty());
+  mudo.Advance(1s);
+  EXPECT_FALSE(caio.Conectando);
+  EXPECT_TRUE(mudo.LastPeer().ClientClosed());
+  ASSERT_EQ(eventos.size(), 2u);
+  EXPECT_EQ(eventos[0].rfind("OnConfirmaEnvio(Identificador=\"ana\", Recebido=false", 0), 0u);
+  EXPECT_EQ(eventos[1], "OnFalhaConexao()");
+}
+
 TEST_F(Comunicador, MensagemParaQuemEstaForaFicaGuardadaEChegaNoProximoLogin) {
   Usuario& ana = Entrar("ana", "segredo");
   Tomar(ana);
