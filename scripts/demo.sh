@@ -2,7 +2,9 @@
 # The desktop demo. Installs what is missing, builds, then starts on 127.0.0.1:
 #   - tazud with a fresh database: Ana, Bia and Caio, each in the others' lists;
 #   - an echo bot signed in as Bia (tazu-cli answering every message it gets);
-#   - tazu-messenger signed in as Ana.
+#   - simulators of the ICQ, MSN and Yahoo servers, each with an account of
+#     Ana's holding two contacts, one of them an echo bot that is online;
+#   - tazu-messenger signed in as Ana, with her contacts of all four networks.
 # With a display the messenger stays open for you; closing it ("Sair") ends the
 # demo. Without one (DISPLAY unset) it runs under Xvfb: it opens a chat with
 # Bia, sends her a message, waits for the echo, saves screenshots of the
@@ -83,6 +85,37 @@ create_users() {
   add_contacts "$caio" terceira "$ana" "$bia"
   add_contacts "$ana" segredo "$bia" "$caio"
   say "users: Ana $ana (the messenger), Bia $bia (echo bot), Caio $caio"
+}
+
+# ---- The outside networks: a simulator each, with an account of Ana's -------
+
+# Starts every network whose demo part exists and stores Ana's accounts on
+# tazud, which hands them to her client at login.
+start_networks() {
+  local niu=$1 password=$2 part
+  local icq=(0 '""' '""') msn=(0 '""' '""') yahoo=(0 '""' '""')
+  for part in icq msn yahoo; do
+    [[ -f "$root/scripts/demo-parts/$part.sh" ]] && source "$root/scripts/demo-parts/$part.sh"
+  done
+  if declare -F demo_icq >/dev/null; then
+    demo_icq "$bin" "$demo" $((port + 1)) "$niu"
+    pids+=($DEMO_ICQ_PIDS)
+    icq=(1 "$DEMO_ICQ_UIN" "$DEMO_ICQ_SENHA")
+  fi
+  if declare -F demo_msn >/dev/null; then
+    demo_msn "$bin" "$demo" $((port + 2)) "$niu"
+    pids+=($DEMO_MSN_PIDS)
+    msn=(1 "$DEMO_MSN_CONTA" "$DEMO_MSN_SENHA")
+  fi
+  if declare -F demo_yahoo >/dev/null; then
+    demo_yahoo "$bin" "$demo" $((port + 3)) "$niu"
+    pids+=($DEMO_YAHOO_PIDS)
+    yahoo=(1 "$DEMO_YAHOO_CONTA" "$DEMO_YAHOO_SENHA")
+  fi
+  printf 'setaccounts %s %s %s\nquit\n' "${icq[*]}" "${msn[*]}" "${yahoo[*]}" |
+    "$bin/tazu-cli" --server "127.0.0.1:$port" --niu "$niu" --password "$password" \
+      --home "$demo/setup-$niu" >>"$demo/setup-$niu.json" 2>&1
+  say "Ana's outside accounts are stored on tazud: ICQ ${icq[1]}, MSN ${msn[1]}, Yahoo ${yahoo[1]}"
 }
 
 # ---- The echo bot: tazu-cli as Bia, answering every message ----------------
@@ -176,7 +209,7 @@ drive_messenger() {
     say "no echo came back"
     exit 1
   }
-  sleep 1
+  sleep 2 # the outside networks' contacts arrive as each adapter logs in
   say "screenshots:"
   shoot "$manager" "$demo/manager.png"
   shoot "$chat" "$demo/chat.png"
@@ -187,6 +220,7 @@ drive_messenger() {
 install_and_build
 start_tazud
 create_users
+start_networks "$ana" segredo
 start_echo_bot "$bia" outra
 if [[ -n ${DISPLAY:-} ]]; then
   start_messenger "$ana" segredo
