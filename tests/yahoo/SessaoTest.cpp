@@ -3,6 +3,8 @@
 // events.
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "base/Cp1252.h"
 #include "tests/support/Expect.h"
 #include "tests/support/yahoo/YahooRig.h"
@@ -80,28 +82,18 @@ TEST_F(Sessao, CadaFalhaDeConexaoComSeuCodigo) {
     r.rt.RunPending();
     r.peer->Take();
   };
+  const auto socket = [](std::optional<net::SocketError> erro) {
+    return [erro](ClienteYahooRig& r) {
+      erro ? r.rt.FailNextConnect(*erro) : r.rt.RejectNextConnect();
+      r.rt.Advance(200ms);
+    };
+  };
+  const std::string recusada = "AoFalharConexao(LoginStatus=10061, URL=\"" + semFalha + "\")";
+  const std::string semHost = "AoFalharConexao(LoginStatus=11001, URL=\"" + semFalha + "\")";
   const std::vector<Caso> casos = {
-      {"refused",
-       [](ClienteYahooRig& r) {
-         r.rt.FailNextConnect(net::SocketError::ConnectionRefused);
-         r.rt.Advance(200ms);
-       },
-       {"AoFalharConexao(LoginStatus=10061, URL=\"" + semFalha + "\")"},
-       false},
-      {"no such host",
-       [](ClienteYahooRig& r) {
-         r.rt.FailNextConnect(net::SocketError::HostNotFound);
-         r.rt.Advance(200ms);
-       },
-       {"AoFalharConexao(LoginStatus=11001, URL=\"" + semFalha + "\")"},
-       false},
-      {"cannot even start",
-       [](ClienteYahooRig& r) {
-         r.rt.RejectNextConnect();
-         r.rt.Advance(200ms);
-       },
-       {"AoFalharConexao(LoginStatus=11001, URL=\"" + semFalha + "\")"},
-       false},
+      {"refused", socket(net::SocketError::ConnectionRefused), {recusada}, false},
+      {"no such host", socket(net::SocketError::HostNotFound), {semHost}, false},
+      {"cannot even start", socket(std::nullopt), {semHost}, false},
       {"refused by the server",
        [&](ClienteYahooRig& r) {
          conectado(r);
