@@ -36,7 +36,7 @@ class Banco : public ::testing::Test {
   std::unique_ptr<TBanco> banco_;
 };
 
-TEST_F(Banco, EverySearchKindReadsAnIndexAndMatchesFromTheStart) {
+TEST_F(Banco, TodaBuscaLeUmIndiceEComparaDoInicio) {
   ASSERT_TRUE(banco_->Iniciar());
   Niu ana = 0, banana = 0, privada = 0;
   for (int i = 0; i < 500; ++i) {
@@ -62,7 +62,7 @@ TEST_F(Banco, EverySearchKindReadsAnIndexAndMatchesFromTheStart) {
   EXPECT_THAT(Buscar(3, "\xFF\xFF"), ::testing::IsEmpty());
 }
 
-TEST_F(Banco, ANewFileIsReadableByItsOwnerOnly) {
+TEST_F(Banco, ArquivoNovoSoODonoLe) {
   // It holds the outside networks' passwords.
   for (const char* sufixo : {"", "-wal"}) {
     struct stat st {};
