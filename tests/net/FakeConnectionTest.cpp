@@ -69,12 +69,6 @@ TEST_F(FakeConnectionTest, AcceptedConnectionCarriesBytesBothWays) {
   peer.Write("two");
   runtime_.RunPending();
   EXPECT_THAT(recorder_.log, ElementsAre("connected", "data one", "data two"));
-
-  runtime_.SetAutoAccept(true);
-  ASSERT_TRUE(socket_->Connect("10.0.0.1", 5050));
-  runtime_.RunPending();
-  EXPECT_EQ(recorder_.log.back(), "connected");
-  EXPECT_EQ(socket_->PeerAddress(), "10.0.0.1");
 }
 
 TEST_F(FakeConnectionTest, PeerCloseAndFailureEndTheConnectionOnce) {
@@ -182,23 +176,11 @@ TEST_F(FakeConnectionTest, RefusedAndFailedConnections) {
   EXPECT_EQ(runtime_.LastPeer().Read(), "");
   recorder_.log.clear();
 
-  runtime_.FailConnectsTo("down.example", 0, SocketError::HostNotFound);
-  runtime_.FailConnectsTo("10.0.0.1", 80, SocketError::Timeout);
-  ASSERT_TRUE(socket_->Connect("down.example", 1863));
-  runtime_.RunPending();
-  ASSERT_TRUE(socket_->Connect("10.0.0.1", 80));
-  runtime_.RunPending();
-  ASSERT_TRUE(socket_->Connect("10.0.0.1", 81));  // another port: not covered
-  runtime_.RunPending();
-  EXPECT_THAT(recorder_.log,
-              ElementsAre("error host not found: host not found", "error timed out: timed out"));
-  EXPECT_EQ(runtime_.LastPeer().GetState(), FakePeer::State::Connecting);
-
   runtime_.FailNextConnect(SocketError::ConnectionRefused);
   ASSERT_TRUE(socket_->Connect("10.0.0.1", 81));
   ASSERT_TRUE(socket_->Connect("10.0.0.1", 81));  // only the next one
   runtime_.RunPending();
-  EXPECT_EQ(recorder_.log.size(), 2u);  // the first attempt was abandoned unheard
+  EXPECT_THAT(recorder_.log, IsEmpty());  // the first attempt was abandoned unheard
   EXPECT_TRUE(runtime_.Peer(runtime_.PeerCount() - 2).ClientClosed());
 
   const std::size_t peers = runtime_.PeerCount();
