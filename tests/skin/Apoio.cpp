@@ -123,17 +123,4 @@ void Clicar(QWidget* alvo, QPoint p) {
   Soltar(alvo, p);
 }
 
-TRegistroFeicao Elemento(uint8_t id, int32_t left, int32_t top, int32_t width, int32_t height,
-                         bool anchorLeft, bool anchorTop) {
-  TRegistroFeicao r;
-  r.DefinirId(id);
-  r.DefinirLeft(left);
-  r.DefinirTop(top);
-  r.DefinirWidth(width);
-  r.DefinirHeight(height);
-  r.DefinirAnchorLeft(anchorLeft);
-  r.DefinirAnchorTop(anchorTop);
-  return r;
-}
-
 }  // namespace tazu::teste

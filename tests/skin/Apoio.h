@@ -63,7 +63,17 @@ void Mover(QWidget* alvo, QPoint p, bool botao = false);
 void Soltar(QWidget* alvo, QPoint p);
 void Clicar(QWidget* alvo, QPoint p);
 
-TRegistroFeicao Elemento(uint8_t id, int32_t left, int32_t top, int32_t width, int32_t height,
-                         bool anchorLeft = true, bool anchorTop = true);
+inline TRegistroFeicao Elemento(uint8_t id, int32_t left, int32_t top, int32_t width,
+                                int32_t height, bool anchorLeft = true, bool anchorTop = true) {
+  TRegistroFeicao r;
+  r.DefinirId(id);
+  r.DefinirLeft(left);
+  r.DefinirTop(top);
+  r.DefinirWidth(width);
+  r.DefinirHeight(height);
+  r.DefinirAnchorLeft(anchorLeft);
+  r.DefinirAnchorTop(anchorTop);
+  return r;
+}
 
 }  // namespace tazu::teste

@@ -8,20 +8,14 @@
 #include <random>
 
 #include "skin/Descritor.h"
+#include "tests/skin/Apoio.h"
 
 namespace tazu {
 namespace {
 
 TRegistroFeicao Registro(int32_t left, int32_t top, int32_t width, int32_t height,
                          bool anchorLeft = true, bool anchorTop = true) {
-  TRegistroFeicao r;
-  r.DefinirLeft(left);
-  r.DefinirTop(top);
-  r.DefinirWidth(width);
-  r.DefinirHeight(height);
-  r.DefinirAnchorLeft(anchorLeft);
-  r.DefinirAnchorTop(anchorTop);
-  return r;
+  return teste::Elemento(0, left, top, width, height, anchorLeft, anchorTop);
 }
 
 // Left and top -1 centre (truncating toward zero, also when the element is
