@@ -23,6 +23,21 @@ std::size_t Dialect::MessageLength(std::string_view bytes) const {
   return end == std::string_view::npos ? end : end + 2;
 }
 
+std::string Dialect::EncodeLines(std::string_view lines, bool fromClient) {
+  std::string bytes;
+  while (!lines.empty()) {
+    const std::size_t end = lines.find('\n');
+    std::string_view line = lines.substr(0, end);
+    lines.remove_prefix(end == std::string_view::npos ? lines.size() : end + 1);
+    const std::size_t start = line.find_first_not_of(" \t");
+    if (start == std::string_view::npos) continue;
+    line.remove_prefix(start);
+    if (line.rfind("S: ", 0) == 0 || line.rfind("C: ", 0) == 0) line.remove_prefix(3);
+    bytes += Encode(line, fromClient);
+  }
+  return bytes;
+}
+
 std::string Unescape(std::string_view text, bool& lineEnd) {
   std::string out;
   lineEnd = true;

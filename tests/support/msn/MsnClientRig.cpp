@@ -87,18 +87,7 @@ std::string MsnLoginTranscript(std::string_view status, std::string_view nick) {
 }
 
 void MsnClientRig::ServerSends(std::string_view lines) {
-  std::string bytes;
-  while (!lines.empty()) {
-    const std::size_t end = lines.find('\n');
-    std::string_view line = lines.substr(0, end);
-    lines.remove_prefix(end == std::string_view::npos ? lines.size() : end + 1);
-    const std::size_t start = line.find_first_not_of(" \t");
-    if (start == std::string_view::npos) continue;
-    line.remove_prefix(start);
-    if (line.rfind("S: ", 0) == 0) line.remove_prefix(3);
-    bytes += dialect.Encode(line, false);
-  }
-  ServerSendsRaw(bytes);
+  ServerSendsRaw(dialect.EncodeLines(lines));
 }
 
 void MsnClientRig::ServerSendsRaw(std::string_view bytes) {
@@ -111,9 +100,7 @@ std::string MsnClientRig::TakeSent() {
 }
 
 std::vector<std::string> MsnClientRig::TakeEvents() {
-  std::vector<std::string> e;
-  e.swap(events);
-  return e;
+  return std::exchange(events, {});
 }
 
 }  // namespace tazu::test

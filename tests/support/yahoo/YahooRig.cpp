@@ -141,9 +141,7 @@ std::string ClienteYahooRig::TakeSent() {
 }
 
 std::vector<std::string> ClienteYahooRig::TakeEvents() {
-  std::vector<std::string> e;
-  e.swap(events);
-  return e;
+  return std::exchange(events, {});
 }
 
 // ---- RedeYahoo ----
