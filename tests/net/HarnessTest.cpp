@@ -10,7 +10,6 @@
 #include "core/UCriptografia.h"
 #include "net/testing/FakeRuntime.h"
 #include "tests/support/Expect.h"
-#include "tests/support/TazuClientRig.h"
 #include "tests/support/TazuDialect.h"
 
 namespace tazu::test {
@@ -144,21 +143,6 @@ TEST(TazuDialect, FieldsQuotesAccentsAndScramblingFromRver) {
                                                              "1") +
                                                     "\r\n");
   EXPECT_THAT(d.Describe(c.Embaralhar("[RCCA]") + "\r\n"), HasSubstr("[RCCA]"));
-}
-
-TEST(TazuClientRig, LogsInAtEveryKeyAndSpeaksScrambled) {
-  for (const int key : {0, 1, 77, 255}) {
-    SCOPED_TRACE(key);
-    TazuClientRig rig;
-    std::string why;
-    ASSERT_TRUE(rig.LogIn(static_cast<uint8_t>(key), &why)) << why;
-    EXPECT_EQ(rig.cliente.NIU, 1234);
-    EXPECT_EQ(rig.cliente.Apelido, "Ana");
-    rig.ServerSends("S: [SEMS] 5 oi\nS: [SBFF]");
-    EXPECT_EQ(rig.TakeEvents(), std::vector<std::string>{"AoMensagemDeSistema(Numero=5, "
-                                                         "Descricao=\"oi\")"});
-    EXPECT_EQ(rig.TakeSentLines(), std::vector<std::string>{"[CBFF]"});
-  }
 }
 
 }  // namespace
