@@ -1,8 +1,9 @@
 // End to end, each program in its own process on 127.0.0.1: tazu-cli signed
 // in to tazud, the user's Yahoo account stored there with `setaccounts` and
 // handed over at the next login, the Yahoo adapter logging in to
-// tazu-sim-yahoo, and messages with a Yahoo-only user (played here by a
-// Yahoo client on Qt's loop) and with the simulator's echo bot.
+// tazu-sim-yahoo, its buddies (online or not) joining the contact list, and
+// messages with a Yahoo-only user (played here by a Yahoo client on Qt's loop)
+// and with the simulator's echo bot.
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
@@ -31,10 +32,10 @@ TEST(PontaAPontaYahoo, ContaYahooGuardadaNoTazudEntraEConversa) {
   }
   Program tazud(TAZUD_BIN, {"--listen", "127.0.0.1:0", "--db", db, "--hash-cost", "1"});
   ASSERT_TRUE(tazud.WaitFor({"listening on 127.0.0.1:"}, true));
-  Program sim(
-      TAZU_SIM_YAHOO_BIN,
-      {"--listen", "127.0.0.1:0", "--account", "ana_y:py:Amigos=bia_y,eco_y", "--account",
-       "bia_y:pb:Amigos=ana_y", "--account", "eco_y:pe:Amigos=ana_y", "--echo-bot", "eco_y"});
+  Program sim(TAZU_SIM_YAHOO_BIN,
+              {"--listen", "127.0.0.1:0", "--account", "ana_y:py:Amigos=bia_y,eco_y,zeca_y",
+               "--account", "bia_y:pb:Amigos=ana_y", "--account", "eco_y:pe:Amigos=ana_y",
+               "--account", "zeca_y:pz", "--echo-bot", "eco_y"});
   ASSERT_TRUE(sim.WaitFor({"echo bot eco_y: logged in"}, true));
 
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -71,6 +72,7 @@ TEST(PontaAPontaYahoo, ContaYahooGuardadaNoTazudEntraEConversa) {
   EXPECT_TRUE(ana.WaitFor(
       {"\"AoReceberContato\"", "\"bia_y\"", "\"Comunicador\": \"Yahoo\"", "\"Conectado\": true"}));
   EXPECT_TRUE(ana.WaitFor({"\"AoReceberContato\"", "\"eco_y\"", "\"Conectado\": true"}));
+  EXPECT_TRUE(ana.WaitFor({"\"AoReceberContato\"", "\"zeca_y\"", "\"Conectado\": false"}));
 
   ana.Write("msg Yahoo bia_y olá Bia");
   ASSERT_TRUE(EsperarAte([&] {
