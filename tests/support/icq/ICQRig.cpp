@@ -1,0 +1,130 @@
+#include "tests/support/icq/ICQRig.h"
+
+#include <stdexcept>
+
+#include "base/Cp1252.h"
+
+namespace tazu::test {
+
+namespace {
+
+std::string Q(const std::string& s) { return "\"" + cp1252::ToUtf8(s) + "\""; }
+
+sim::icq::TOpcoesSim Opcoes(std::vector<std::string>& log) {
+  sim::icq::TOpcoesSim o;
+  o.log = [&log](const std::string& l) { log.push_back(l); };
+  return o;
+}
+
+}  // namespace
+
+void GravarEventosICQ(icq::TICQClient& c, std::vector<std::string>& e) {
+  using icq::TICQClient;
+  c.OnLogin = [&e](TICQClient&) { e.push_back("OnLogin()"); };
+  c.OnConnectionFailed = [&e](TICQClient&) { e.push_back("OnConnectionFailed()"); };
+  c.OnError = [&e](TICQClient&, int t, const std::string& m) {
+    e.push_back("OnError(" + std::to_string(t) + ", " + Q(m) + ")");
+  };
+  c.OnMessageRecv = [&e](TICQClient&, const std::string& m, const std::string& u) {
+    e.push_back("OnMessageRecv(" + Q(m) + ", " + u + ")");
+  };
+  c.OnOfflineMsgRecv = [&e](TICQClient&, const std::string& m, const std::string& u) {
+    e.push_back("OnOfflineMsgRecv(" + Q(m) + ", " + u + ")");
+  };
+  c.OnURLRecv = [&e](TICQClient&, const std::string& d, const std::string& url,
+                     const std::string& u) {
+    e.push_back("OnURLRecv(" + Q(d) + ", " + Q(url) + ", " + u + ")");
+  };
+  c.OnStatusChange = [&e](TICQClient&, const std::string& u, uint32_t s) {
+    e.push_back("OnStatusChange(" + u + ", " + std::to_string(s) + ")");
+  };
+  c.OnUserOffline = [&e](TICQClient&, const std::string& u) {
+    e.push_back("OnUserOffline(" + u + ")");
+  };
+  c.OnAddedYou = [&e](TICQClient&, const std::string& u) { e.push_back("OnAddedYou(" + u + ")"); };
+  c.OnUserGeneralInfo = [&e](TICQClient&, const std::string& u, const icq::meta::TInfoGeral& i,
+                             const std::string& pais) {
+    e.push_back("OnUserGeneralInfo(" + u + ", " + Q(i.apelido) + ", " + Q(i.nome) + ", " +
+                Q(i.cidade) + ", " + Q(pais) + ")");
+  };
+  c.OnUserInfoShort = [&e](TICQClient&, const std::string& u, const std::string& n,
+                           const std::string&, const std::string&, const std::string&, bool f,
+                           bool a) {
+    e.push_back("OnUserInfoShort(" + u + ", " + Q(n) + ", " + (f ? "found" : "not found") +
+                ", " + (a ? "auth" : "no auth") + ")");
+  };
+  c.OnUserFound = [&e](TICQClient&, const std::string& u, const std::string& n,
+                       const std::string&, const std::string&, const std::string&, uint16_t,
+                       uint8_t, uint8_t, bool ultimo, bool a) {
+    e.push_back("OnUserFound(" + u + ", " + Q(n) + (ultimo ? ", last" : "") +
+                (a ? ", auth" : "") + ")");
+  };
+  c.OnUserNotFound = [&e](TICQClient&) { e.push_back("OnUserNotFound()"); };
+  c.OnServerListRecv = [&e](TICQClient&, const std::vector<icq::TEntradaLista>& l) {
+    std::string s = "OnServerListRecv(";
+    for (const auto& x : l)
+      s += "[" + std::to_string(x.uin) + " " + Q(x.apelido) + " " + std::to_string(x.tipo) + " " +
+           std::to_string(x.grupo) + "/" + std::to_string(x.item) + " " + Q(x.nomeDoGrupo) + "]";
+    e.push_back(s + ")");
+  };
+  c.OnSSLChangeResponse = [&e](TICQClient&, uint16_t r) {
+    e.push_back("OnSSLChangeResponse(" + std::to_string(r) + ")");
+  };
+  c.OnAuthRequest = [&e](TICQClient&, const std::string& u, const std::string& r, bool&) {
+    e.push_back("OnAuthRequest(" + u + ", " + Q(r) + ")");
+  };
+  c.OnAuthResponse = [&e](TICQClient&, const std::string& u, bool g, const std::string& r) {
+    e.push_back("OnAuthResponse(" + u + ", " + (g ? "granted" : "denied") + ", " + Q(r) + ")");
+  };
+  c.OnAdvancedMsgAck = [&e](TICQClient&, const std::string& u, uint16_t id, uint8_t a,
+                            const std::string& m) {
+    e.push_back("OnAdvancedMsgAck(" + u + ", " + std::to_string(id) + ", " + std::to_string(a) +
+                ", " + Q(m) + ")");
+  };
+}
+
+ICQRig::ICQRig(bool gravar) : sim(rt, Opcoes(log)) {
+  sim.AdicionarConta("111111", "segredo", "Ana");
+  sim.AdicionarConta("222222", "senha2", "Bia");
+  sim.AdicionarConta("333333", {}, "Eco").eco = true;
+  std::string erro;
+  if (!sim.Iniciar(&erro)) throw std::runtime_error("simulator: " + erro);
+  cliente.UIN = 111111;
+  cliente.Password = "segredo";
+  cliente.ICQServer = "127.0.0.1";
+  cliente.ICQPort = sim.PortaLogin();
+  cliente.DefinirAleatorio([](uint32_t limite) { return limite / 2; });
+  if (gravar) GravarEventosICQ(cliente, eventos);
+}
+
+bool ICQRig::Entrar(uint32_t status, std::string* porque) {
+  cliente.Login(status);
+  ponte.Girar();
+  if (cliente.LoggedIn()) return true;
+  if (porque) {
+    for (const std::string& e : eventos) *porque += e + "\n";
+    for (const std::string& l : log) *porque += l + "\n";
+  }
+  return false;
+}
+
+std::unique_ptr<icq::TICQClient> ICQRig::OutroUsuario(uint32_t uin, const std::string& senha,
+                                                      std::vector<std::string>* ev) {
+  auto outro = std::make_unique<icq::TICQClient>(rt);
+  outro->UIN = uin;
+  outro->Password = senha;
+  outro->ICQServer = "127.0.0.1";
+  outro->ICQPort = sim.PortaLogin();
+  if (ev) GravarEventosICQ(*outro, *ev);
+  outro->Login(0);
+  ponte.Girar();
+  return outro;
+}
+
+std::vector<std::string> ICQRig::Eventos() {
+  std::vector<std::string> e;
+  e.swap(eventos);
+  return e;
+}
+
+}  // namespace tazu::test

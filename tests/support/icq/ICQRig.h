@@ -1,0 +1,45 @@
+// Canned openers for the ICQ tests, benchmarks and fuzz targets: the OSCAR
+// simulator and ICQ engines on the fake runtime, joined by a PonteFalsa, with
+// every engine event recorded in order as one readable line.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "icq/ICQClient.h"
+#include "net/testing/FakeRuntime.h"
+#include "sim/icq/SimuladorICQ.h"
+#include "tests/support/icq/PonteFalsa.h"
+
+namespace tazu::test {
+
+// Assigns every event of the engine; each call appends one line, such as
+// "OnMessageRecv(Msg=\"oi\", UIN=\"222222\")".
+void GravarEventosICQ(icq::TICQClient& cliente, std::vector<std::string>& eventos);
+
+class ICQRig {
+ public:
+  // Accounts: 111111 "segredo" "Ana" (the engine's), 222222 "senha2" "Bia",
+  // 333333 an echo bot "Eco". The engine's server is the simulator.
+  explicit ICQRig(bool gravar = true);
+
+  // Logs the engine in; false (with the events so far) when OnLogin did not
+  // come.
+  bool Entrar(uint32_t status = 0, std::string* porque = nullptr);
+  // A second engine for another account, logged in; its events go to `eventos`.
+  std::unique_ptr<icq::TICQClient> OutroUsuario(uint32_t uin, const std::string& senha,
+                                                std::vector<std::string>* eventos = nullptr);
+  void Girar() { ponte.Girar(); }
+  std::vector<std::string> Eventos();
+
+  net::FakeRuntime rt;
+  PonteFalsa ponte{rt};
+  std::vector<std::string> log;  // the simulator's lines
+  sim::icq::TSimuladorICQ sim;
+  icq::TICQClient cliente{rt};
+  std::vector<std::string> eventos;
+};
+
+}  // namespace tazu::test
