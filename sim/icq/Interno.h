@@ -1,6 +1,7 @@
 // What the simulator keeps per connection.
 #pragma once
 
+#include <map>
 #include <memory>
 #include <set>
 #include <string>
@@ -27,7 +28,7 @@ struct TSimuladorICQ::TConexao {
   std::set<std::string> contatos;   // whose presence it follows
   std::set<std::string> visiveis;   // 0x0009/0x0005
   std::set<std::string> invisiveis;  // 0x0009/0x0007
-  std::set<std::string> vistos;     // contacts it was told are online
+  std::map<std::string, uint32_t> vistos;  // contacts it was told are online, and their status
   bool encerrada = false;
 };
 

@@ -82,13 +82,17 @@ void TSimuladorICQ::AnunciarA(TConexao& observador, const std::string& uin) {
   const TContaSim* conta = Conta(uin);
   TConexao* u = Sessao(uin);
   if (conta && conta->eco) {
+    if (observador.vistos.count(uin)) return;
     TInfoDireta d;
     d.tipoConexao = 4;
     EnviarSnac(observador, servidor::Presenca(uin, 0, d, 0x7F000001));
-    observador.vistos.insert(uin);
+    observador.vistos[uin] = 0;
   } else if (u && VisivelPara(*u, observador.uin)) {
+    // Only news: a contact seen already at this status is not announced again.
+    const auto visto = observador.vistos.find(uin);
+    if (visto != observador.vistos.end() && visto->second == u->status) return;
     EnviarSnac(observador, servidor::Presenca(uin, u->status, u->direta, u->ipExterno));
-    observador.vistos.insert(uin);
+    observador.vistos[uin] = u->status;
   } else if (observador.vistos.erase(uin)) {
     EnviarSnac(observador, servidor::ContatoSaiu(uin));
   }

@@ -3,6 +3,8 @@
 #include <stdexcept>
 
 #include "base/Cp1252.h"
+#include "icq/CodecFlap.h"
+#include "tests/support/icq/OscarDialect.h"
 
 namespace tazu::test {
 
@@ -34,6 +36,32 @@ void GravarEventosICQ(icq::TICQClient& c, std::vector<std::string>& e) {
   c.OnURLRecv = [&e](TICQClient&, const std::string& d, const std::string& url,
                      const std::string& u) {
     e.push_back("OnURLRecv(" + Q(d) + ", " + Q(url) + ", " + u + ")");
+  };
+  c.OnOfflineURLRecv = [&e](TICQClient&, const std::string& d, const std::string& url,
+                            const std::string& u) {
+    e.push_back("OnOfflineURLRecv(" + Q(d) + ", " + Q(url) + ", " + u + ")");
+  };
+  c.OnAutoMsgResponse = [&e](TICQClient&, const std::string& u, uint16_t id, uint8_t t,
+                             const std::string& m) {
+    e.push_back("OnAutoMsgResponse(" + u + ", " + std::to_string(id) + ", " +
+                std::to_string(t) + ", " + Q(m) + ")");
+  };
+  c.OnSMSReply = [&e](TICQClient&, const std::string& f, const std::string& r,
+                      const std::string& h, const std::string& t) {
+    e.push_back("OnSMSReply(" + Q(f) + ", " + Q(r) + ", " + Q(h) + ", " + Q(t) + ")");
+  };
+  c.OnUserInfoMore = [&e](TICQClient&, const std::string& u, const icq::meta::TInfoMais& i,
+                          const std::string& l1, const std::string& l2, const std::string& l3) {
+    e.push_back("OnUserInfoMore(" + u + ", " + std::to_string(i.idade) + ", " + Q(l1) + ", " +
+                Q(l2) + ", " + Q(l3) + ")");
+  };
+  c.OnUserWorkInfo = [&e](TICQClient&, const std::string& u, const icq::meta::TInfoTrabalho& i,
+                          const std::string& pais, const std::string& ocupacao) {
+    e.push_back("OnUserWorkInfo(" + u + ", " + Q(i.empresa) + ", " + Q(pais) + ", " +
+                Q(ocupacao) + ")");
+  };
+  c.OnUserInfoAbout = [&e](TICQClient&, const std::string& u, const std::string& t) {
+    e.push_back("OnUserInfoAbout(" + u + ", " + Q(t) + ")");
   };
   c.OnStatusChange = [&e](TICQClient&, const std::string& u, uint32_t s) {
     e.push_back("OnStatusChange(" + u + ", " + std::to_string(s) + ")");
@@ -119,6 +147,56 @@ std::unique_ptr<icq::TICQClient> ICQRig::OutroUsuario(uint32_t uin, const std::s
   outro->Login(0);
   ponte.Girar();
   return outro;
+}
+
+ICQSessaoFalsa::ICQSessaoFalsa(bool gravar) {
+  cliente.UIN = 111111;
+  cliente.Password = "segredo";
+  cliente.ICQServer = "10.0.0.1";
+  cliente.ICQPort = 5190;
+  cliente.DisableDirectConnections = true;
+  cliente.ConvertToPlaintext = true;
+  cliente.DefinirAleatorio([](uint32_t limite) { return limite / 2; });
+  if (gravar) GravarEventosICQ(cliente, eventos);
+}
+
+bool ICQSessaoFalsa::Entrar() {
+  const std::string saudacao = icq::MontarFlap(1, 0, std::string("\0\0\0\1", 4));
+  cliente.Login(0);
+  rt.RunPending();
+  net::FakePeer& a = rt.LastPeer();
+  a.Accept();
+  rt.RunPending();
+  a.Write(saudacao);
+  a.Write(icq::MontarFlap(
+      4, 1, OscarDialect::Body(R"(FLAP 4 T0001("111111") T0005("10.0.0.2:5191") T0006("c"))")));
+  rt.RunPending();
+  servidor = &rt.LastPeer();
+  servidor->SetLocalAddress("127.0.0.1", 40000);
+  servidor->Accept();
+  rt.RunPending();
+  sequencia_ = 1;
+  servidor->Write(saudacao);
+  for (const char* s : {"SNAC 0001/0003 0001", "SNAC 0001/0013 0004", "SNAC 0001/0007 0001",
+                        "SNAC 0009/0003 T0001(00C8)"})
+    Servidor(s);
+  servidor->Take();
+  const bool ok = cliente.LoggedIn();
+  eventos.clear();
+  return ok;
+}
+
+void ICQSessaoFalsa::Servidor(std::string_view snac) { ServidorBytes(OscarDialect::Body(snac)); }
+
+void ICQSessaoFalsa::ServidorBytes(std::string_view snacBytes) {
+  servidor->Write(icq::MontarFlap(icq::kCanalSnac, ++sequencia_, snacBytes));
+  rt.RunPending();
+}
+
+std::vector<std::string> ICQSessaoFalsa::Eventos() {
+  std::vector<std::string> e;
+  e.swap(eventos);
+  return e;
 }
 
 std::vector<std::string> ICQRig::Eventos() {

@@ -42,4 +42,27 @@ class ICQRig {
   std::vector<std::string> eventos;
 };
 
+// An engine logged in over a fake connection whose server side the test
+// writes: for the handlers of incoming SNACs (tests and fuzz targets).
+class ICQSessaoFalsa {
+ public:
+  explicit ICQSessaoFalsa(bool gravar = true);
+  // Logs in (authorisation and session set-up answered); false when OnLogin
+  // did not come.
+  bool Entrar();
+  // One SNAC from the server, in the OSCAR dialect ("SNAC 0003/000B ...") or
+  // as its bytes, in one read.
+  void Servidor(std::string_view snac);
+  void ServidorBytes(std::string_view snacBytes);
+  std::vector<std::string> Eventos();
+
+  net::FakeRuntime rt;
+  icq::TICQClient cliente{rt};
+  net::FakePeer* servidor = nullptr;
+  std::vector<std::string> eventos;
+
+ private:
+  uint16_t sequencia_ = 0;
+};
+
 }  // namespace tazu::test

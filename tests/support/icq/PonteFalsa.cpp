@@ -14,6 +14,8 @@ bool PonteFalsa::JuntarNovas() {
       p.Refuse();
       continue;
     }
+    // The program sees itself on loopback, as with a real simulator.
+    p.SetLocalAddress("127.0.0.1", static_cast<uint16_t>(40000 + pares_.size() % 20000));
     p.Accept();
     net::FakePeer& s = rt_.Dial(p.Port());
     discados_.insert(&s);
