@@ -21,8 +21,11 @@ int Hex(char c) {
   return -1;
 }
 
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+
+// Blanks and line breaks separate pieces (a step may be written over lines).
 void Blank(std::string_view s, std::size_t& i) {
-  while (i < s.size() && (s[i] == ' ' || s[i] == '\t')) ++i;
+  while (i < s.size() && IsBlank(s[i])) ++i;
 }
 
 std::string Quoted(std::string_view s, std::size_t& i) {
@@ -85,7 +88,7 @@ void Piece(std::string_view s, std::size_t& i, std::string& out) {
   } else {
     const std::size_t start = i;
     while (i < s.size() && Hex(s[i]) >= 0) ++i;
-    if (i == start || (i - start) % 2 != 0 || (i < s.size() && s[i] != ' ' && s[i] != ')'))
+    if (i == start || (i - start) % 2 != 0 || (i < s.size() && !IsBlank(s[i]) && s[i] != ')'))
       throw std::invalid_argument("cannot read \"" + std::string(rest.substr(0, 20)) + "\"");
     for (std::size_t k = start; k < i; k += 2) out += static_cast<char>(Hex(s[k]) * 16 + Hex(s[k + 1]));
   }
