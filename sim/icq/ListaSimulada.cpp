@@ -1,6 +1,8 @@
 // The server-side list and authorisation between users.
 #include <algorithm>
 
+#include "base/Cp1252.h"
+
 #include "icq/CodecLista.h"
 #include "icq/CodecServidor.h"
 #include "sim/icq/Interno.h"
@@ -27,7 +29,7 @@ void TSimuladorICQ::Item(TConexao& c, const TSnac& s) {
   if (s.subtipo == 0x0008) codigo = Adicionar(*dono, item);
   if (s.subtipo == 0x0009) codigo = Atualizar(*dono, item);
   if (s.subtipo == 0x000A) codigo = Apagar(*dono, item);
-  Log(c.nome + ": item \"" + item.nome + "\" grupo " + std::to_string(item.grupo) + " id " +
+  Log(c.nome + ": item \"" + cp1252::ToUtf8(item.nome) + "\" grupo " + std::to_string(item.grupo) + " id " +
       std::to_string(item.item) + " tipo " + std::to_string(item.tipo) + ": resultado " +
       std::to_string(codigo));
   EnviarSnac(c, servidor::ResultadoLista(codigo));

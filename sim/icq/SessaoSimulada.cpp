@@ -1,6 +1,8 @@
 // The session server: set-up, presence and messages.
 #include <cstdio>
 
+#include "base/Cp1252.h"
+
 #include "icq/CodecPacote.h"
 #include "icq/CodecServidor.h"
 #include "sim/icq/Interno.h"
@@ -145,7 +147,8 @@ void TSimuladorICQ::Mensagem(TConexao& c, const TSnac& s) {
     Log(c.nome + ": mensagem ilegível, ignorada");
     return;
   }
-  Log(c.nome + ": mensagem canal " + std::to_string(m.canal) + " para " + m.uin + ": " + m.texto);
+  Log(c.nome + ": mensagem canal " + std::to_string(m.canal) + " para " + m.uin + ": " +
+      cp1252::ToUtf8(m.texto));
   const TContaSim* conta = Conta(m.uin);
   TConexao* destino = Sessao(m.uin);
   if (conta && conta->eco) {

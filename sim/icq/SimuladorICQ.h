@@ -52,6 +52,7 @@ struct TOpcoesSim {
   int maxLoginsPorMinuto = 10;
   // How long a gateway poll is held when there is nothing to send.
   net::Milliseconds esperaDoMonitor{10000};
+  // One line per event, in UTF-8 (texts from the wire converted).
   std::function<void(const std::string& linha)> log;
 };
 

@@ -53,7 +53,7 @@ bool Porta(const char* texto, uint16_t& porta) {
 int main(int argc, char** argv) {
   using namespace tazu;
   sim::icq::TOpcoesSim opcoes;
-  opcoes.log = [](const std::string& l) { std::fprintf(stderr, "%s\n", cp1252::ToUtf8(l).c_str()); };
+  opcoes.log = [](const std::string& l) { std::fprintf(stderr, "%s\n", l.c_str()); };
   std::vector<std::string> linhas;
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
