@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "base/Cp1252.h"
+#include "icq/ComunicadorICQ.h"
 #include "icq/CodecFlap.h"
 #include "tests/support/icq/OscarDialect.h"
 
@@ -203,6 +204,31 @@ std::vector<std::string> ICQRig::Eventos() {
   std::vector<std::string> e;
   e.swap(eventos);
   return e;
+}
+
+}  // namespace tazu::test
+
+namespace tazu::test {
+
+ICQHubRig::ICQHubRig(bool gravar) : tazu(gravar), rt(tazu.rt), ponte(rt), sim(rt, {}) {
+  sim.AdicionarConta("111111", "segredo", "Ana");
+  sim.AdicionarConta("222222", "senha2", "Bia");
+  sim.AdicionarConta("333333", {}, "Eco").eco = true;
+  std::string erro;
+  if (!sim.Iniciar(&erro)) throw std::runtime_error("simulator: " + erro);
+  const uint16_t porta = sim.PortaLogin();
+  tazu.cliente.RegistrarFabrica(1, [porta](net::Runtime& r, const TContaComunicador& c) {
+    return std::make_unique<icq::TComunicadorICQ>(r, c.Status, c.NIU, c.Senha, c.Identificador,
+                                                  TEnderecoServidor{"127.0.0.1", porta});
+  });
+}
+
+bool ICQHubRig::ConectarICQ() {
+  if (!tazu.peer && !tazu.LogIn()) return false;
+  tazu.ServerSends("S: [SACM] 1 111111 segredo");
+  ponte.Girar();
+  return tazu.cliente.Comunicadores.Localizar("ICQ") &&
+         !tazu.cliente.Comunicadores.ComunicadorAtual()->Conectando;
 }
 
 }  // namespace tazu::test

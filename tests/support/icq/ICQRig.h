@@ -11,6 +11,7 @@
 #include "icq/ICQClient.h"
 #include "net/testing/FakeRuntime.h"
 #include "sim/icq/SimuladorICQ.h"
+#include "tests/support/TazuClientRig.h"
 #include "tests/support/icq/PonteFalsa.h"
 
 namespace tazu::test {
@@ -63,6 +64,23 @@ class ICQSessaoFalsa {
 
  private:
   uint16_t sequencia_ = 0;
+};
+
+// The Tazu client logged in to its server (played by the test) with the real
+// ICQ adapter registered for network type 1, its server the simulator: an
+// ICQ account handed over in SACM logs in there. Account 111111 "segredo" is
+// the user's; 222222 "Bia" and 333333 (echo) exist too.
+class ICQHubRig {
+ public:
+  explicit ICQHubRig(bool gravar = true);
+  // SACM for the ICQ account; the adapter logs in. False when it did not.
+  bool ConectarICQ();
+  void Girar() { ponte.Girar(); }
+
+  TazuClientRig tazu;
+  net::FakeRuntime& rt;
+  PonteFalsa ponte;
+  sim::icq::TSimuladorICQ sim;
 };
 
 }  // namespace tazu::test
