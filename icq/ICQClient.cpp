@@ -1,6 +1,7 @@
 #include "icq/ICQClient.h"
 
 #include <random>
+#include <utility>
 
 #include "base/Eventos.h"
 #include "net/proxy/ProxySocket.h"
@@ -73,20 +74,28 @@ void TICQClient::Executar() {
     reserva_.pop_back();
   }
   sessao_.TomarAcoes(acoes);
+  // Frames of one turn leave in one write: a proxy relaying them then sends
+  // one segment instead of waiting on delayed acknowledgements between many.
+  std::string lote;
   for (TAcaoICQ& a : acoes) {
+    if (auto* enviar = std::get_if<acao::Enviar>(&a)) {
+      if (OnPktParse) Disparar(OnPktParse, *this, std::string_view(enviar->bytes), false);
+      if (!vivo) return;
+      lote += enviar->bytes;
+      continue;
+    }
+    if (!lote.empty()) net_.Enviar(std::exchange(lote, {}));
     ExecutarAcao(a);
     if (!vivo) return;  // a handler destroyed the engine
   }
+  if (!lote.empty()) net_.Enviar(lote);
   acoes.clear();
   reserva_.push_back(std::move(acoes));
   net_.ArmarPrazo(sessao_.ProximoPrazo());
 }
 
 void TICQClient::ExecutarAcao(TAcaoICQ& a) {
-  if (auto* enviar = std::get_if<acao::Enviar>(&a)) {
-    if (OnPktParse) Disparar(OnPktParse, *this, std::string_view(enviar->bytes), false);
-    net_.Enviar(enviar->bytes);
-  } else if (auto* conectar = std::get_if<acao::Conectar>(&a)) {
+  if (auto* conectar = std::get_if<acao::Conectar>(&a)) {
     Conectar(*conectar);
   } else if (std::holds_alternative<acao::Fechar>(a)) {
     net_.Fechar();

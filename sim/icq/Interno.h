@@ -30,6 +30,8 @@ struct TSimuladorICQ::TConexao {
   std::set<std::string> invisiveis;  // 0x0009/0x0007
   std::map<std::string, uint32_t> vistos;  // contacts it was told are online, and their status
   bool encerrada = false;
+  std::string saida;  // frames of this turn, written together
+  bool lendo = false;
 };
 
 inline bool Invisivel(uint32_t status) { return (status & 0xFFFF) == 0x0100; }

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <utility>
 
 #include "icq/CodecLista.h"
 #include "icq/CodecServidor.h"
@@ -101,17 +102,25 @@ void TSimuladorICQ::Aceitar(std::unique_ptr<net::TcpSocket> socket, bool sessao)
 
 void TSimuladorICQ::Dados(TConexao& c, std::string_view dados) {
   c.montador.Alimentar(dados);
+  c.lendo = true;
   TFlap q;
   while (!c.encerrada) {
     const auto r = c.montador.Proximo(q);
-    if (r == TMontadorFlap::Resultado::Incompleto) return;
+    if (r == TMontadorFlap::Resultado::Incompleto) break;
     if (r != TMontadorFlap::Resultado::Quadro) {
       Derrubar(c, r == TMontadorFlap::Resultado::Longo ? "quadro longo demais"
                                                        : "quadro sem 0x2A");
-      return;
+      break;
     }
     Quadro(c, q.canal, q.dados);
   }
+  c.lendo = false;
+  Despachar(c);
+}
+
+// What a read made this connection answer goes out in one write.
+void TSimuladorICQ::Despachar(TConexao& c) {
+  if (!c.saida.empty()) c.socket->Send(std::exchange(c.saida, {}));
 }
 
 void TSimuladorICQ::Quadro(TConexao& c, uint8_t canal, std::string_view dados) {
@@ -135,6 +144,7 @@ void TSimuladorICQ::Quadro(TConexao& c, uint8_t canal, std::string_view dados) {
 void TSimuladorICQ::Fechada(TConexao& c) {
   if (c.encerrada) return;
   c.encerrada = true;
+  Despachar(c);  // a last answer (a refused login) still goes
   c.socket->Close();
   Log(c.nome + ": desconectou");
   if (c.sessao && c.pronta) {
@@ -159,7 +169,8 @@ void TSimuladorICQ::Derrubar(TConexao& c, const std::string& motivo) {
 
 void TSimuladorICQ::Enviar(TConexao& c, uint8_t canal, const std::string& dados) {
   if (c.encerrada) return;
-  c.socket->Send(MontarFlap(canal, c.sequencia++, dados));
+  c.saida += MontarFlap(canal, c.sequencia++, dados);
+  if (!c.lendo) Despachar(c);
 }
 
 void TSimuladorICQ::EnviarSnac(TConexao& c, const std::string& snac) {

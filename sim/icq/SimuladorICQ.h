@@ -92,6 +92,7 @@ class TSimuladorICQ {
   void Fechada(TConexao& c);
   void Derrubar(TConexao& c, const std::string& motivo);
   void Enviar(TConexao& c, uint8_t canal, const std::string& dados);
+  void Despachar(TConexao& c);
   void EnviarSnac(TConexao& c, const std::string& snac);
   void Log(const std::string& linha);
   void Recolher();
