@@ -56,8 +56,9 @@ void Rolar(const unsigned char* de, unsigned char* para, std::size_t n, unsigned
 
 // Undoes the protection. A pair is recognised only when one more byte follows
 // it. `historico`: read as the first scrambler wrote, with C0 D0 and C0 D1 as
-// its only escapes.
-std::string Desproteger(const std::string& texto, bool historico) {
+// its only escapes. `ambiguos` counts the pairs that scrambler left as two
+// plain bytes.
+std::string Desproteger(const std::string& texto, bool historico, std::size_t* ambiguos = nullptr) {
   const unsigned char ultimoCodigo = historico ? kParQuebra : kParNulo;
   const std::size_t n = texto.size();
   const auto* s = reinterpret_cast<const unsigned char*>(texto.data());
@@ -70,6 +71,7 @@ std::string Desproteger(const std::string& texto, bool historico) {
       o[k++] = b;
       continue;
     }
+    if (ambiguos && s[i + 1] >= kParEscape) ++*ambiguos;
     switch (s[++i]) {
       case kParSeparador:
         o[k++] = 0xA7;
@@ -96,16 +98,24 @@ std::string Desproteger(const std::string& texto, bool historico) {
   return cru;
 }
 
-// True when the text holds a pair that the first scrambler took for two plain
-// bytes and the current one for an escape.
-bool TemParAmbiguo(std::string_view texto) {
-  for (std::size_t i = texto.find(static_cast<char>(kEscape)); i != std::string_view::npos;
-       i = texto.find(static_cast<char>(kEscape), i + 1)) {
-    if (i + 2 >= texto.size()) break;
-    const auto codigo = static_cast<unsigned char>(texto[i + 1]);
-    if (codigo >= kParEscape && codigo <= kParNulo) return true;
-  }
-  return false;
+// True when the current reading ends in the suffix and the historic one cannot,
+// which settles it without the check characters. The readings differ only in
+// length (one byte per ambiguous pair) and perhaps in their first byte, so the
+// historic one decodes its last, plain byte at another roll offset unless the
+// two offsets meet; a pair just before it is looked at the long way.
+bool SoAAtualTermina(const std::string& texto, const std::string& atual, std::string_view aberto,
+                     std::size_t ambiguos) {
+  const std::size_t n = texto.size();
+  if (aberto.size() < kSufixo.size() || aberto.substr(aberto.size() - kSufixo.size()) != kSufixo)
+    return false;
+  const auto* s = reinterpret_cast<const unsigned char*>(texto.data());
+  const auto ambiguo = [&](std::size_t i) {
+    return i + 2 < n && s[i] == kEscape && s[i + 1] >= kParEscape && s[i + 1] <= kParNulo;
+  };
+  if (n < 3 || ambiguo(n - 3)) return false;
+  const unsigned primeiro = static_cast<unsigned char>(atual[0]);
+  const unsigned primeiroHistorico = ambiguo(0) ? kEscape : primeiro;
+  return (primeiroHistorico + ambiguos) % 30 != primeiro % 30;
 }
 
 // The bytes after the check character with the transformation undone, suffix
@@ -217,9 +227,10 @@ std::string TCriptografia::Embaralhar(const std::string& texto) const {
 std::string TCriptografia::Desembaralhar(const std::string& texto) const {
   if (texto.find(static_cast<char>(kEscape)) == std::string::npos)
     return SemSufixo(Desenrolar(texto));  // the usual case: nothing was protected
-  const std::string atual = Desproteger(texto, false);
+  std::size_t ambiguos = 0;
+  const std::string atual = Desproteger(texto, false, &ambiguos);
   std::string aberto = Desenrolar(atual);
-  if (TemParAmbiguo(texto)) {
+  if (ambiguos > 0 && !SoAAtualTermina(texto, atual, aberto, ambiguos)) {
     // What this scrambler wrote under this key always scores 3. Anything less
     // was written by another hand, most likely the first scrambler, which left
     // C0 D2..D5 alone: its reading wins when it ends in the suffix and fits at

@@ -125,6 +125,9 @@ void TClientePCTazu::IniciarComunicador(const std::string& registro) {
   Comunicadores.Adicionar(&c);
 }
 
+// The adapter's events become the client's, with the adapter's network as the
+// community: its connection, contacts and messages here, its answers to
+// requests in LigarRespostas.
 void TClientePCTazu::LigarEventos(TInterfaceComunicador& c) {
   c.OnConectar = [this](TInterfaceComunicador& a) { Disparar(AoConectarComunicador, *this, a); };
   c.OnDesconectar = [this](TInterfaceComunicador& a) { ComunicadorDesconectou(a); };
@@ -150,6 +153,10 @@ void TClientePCTazu::LigarEventos(TInterfaceComunicador& c) {
       Disparar(AoEnviarOffLine, *this, TApelido(a.NomeComunicador), id, linhas);
     }
   };
+  LigarRespostas(c);
+}
+
+void TClientePCTazu::LigarRespostas(TInterfaceComunicador& c) {
   c.OnExigirAutorizacao = [this](TInterfaceComunicador& a, const std::string& id,
                                  const std::string& apelido) {
     Disparar(AoExigirAutorizacao, *this, TApelido(a.NomeComunicador), id, TApelido(apelido));

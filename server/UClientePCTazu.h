@@ -196,6 +196,7 @@ class TClientePCTazu : public TEstadoTazu {
   // Adapters (Hub.cpp).
   void IniciarComunicador(const std::string& registro);
   void LigarEventos(TInterfaceComunicador& c);
+  void LigarRespostas(TInterfaceComunicador& c);
   void ContatoDoComunicador(const std::string& apelido, const std::string& identificador,
                             const std::string& status, char lista, const std::string& comunicador);
   void MensagemDoComunicador(TInterfaceComunicador& c, const std::string& identificador,

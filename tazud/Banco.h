@@ -4,7 +4,12 @@
 //
 // Writes happen only inside a transaction the server opens (Iniciar) and
 // commits at the end of each turn of the loop (Confirmar); the server answers a
-// client only after the commit that holds what the answer confirms.
+// client only after the commit that holds what the answer confirms. Inside the
+// turn each command may mark a savepoint, so a statement that fails undoes
+// that command alone.
+//
+// The file holds the outside networks' passwords as the client needs them back
+// (in clear), so it is created readable by its owner only.
 #pragma once
 
 #include <array>
@@ -82,7 +87,7 @@ class TBanco {
   TBanco(const TBanco&) = delete;
   TBanco& operator=(const TBanco&) = delete;
 
-  static constexpr int kVersaoDoEsquema = 1;
+  static constexpr int kVersaoDoEsquema = 2;
   int VersaoDoEsquema();
 
   // BEGIN IMMEDIATE unless a transaction is open. False on failure.
@@ -90,6 +95,19 @@ class TBanco {
   bool EmTransacao() const { return emTransacao_; }
   bool Confirmar(std::string& erro);
   void Desfazer();
+
+  // A savepoint inside the open transaction: what follows it can be undone
+  // alone (VoltarAoPonto) or kept (LiberarPonto). One at a time.
+  void MarcarPonto();
+  void LiberarPonto();
+  void VoltarAoPonto();
+  // A statement failed since the transaction or the savepoint began.
+  bool Falhou() const { return falhou_; }
+  // The failure is the storage's own (disk full, I/O, corruption) or took the
+  // whole transaction with it: nothing of the turn can be kept.
+  bool FalhaGrave() const;
+  // SQLite's words for the failure, as they were when it happened.
+  const std::string& ErroDaFalha() const { return erroDaFalha_; }
 
   // Users.
   std::optional<TUsuario> Usuario(Niu niu);
@@ -102,9 +120,12 @@ class TBanco {
                        std::string_view email);
 
   // Search: kind 1 NIU, 2 nickname, 3 name, 4 e-mail, 5 nickname and name.
-  // Names and e-mails of users who do not publish are neither searched nor
-  // answered.
+  // Nicknames and names match from their start, e-mails whole, all without
+  // regard to case; each kind reads an index, never the whole table. Names and
+  // e-mails of users who do not publish are neither searched nor answered.
   std::vector<TUsuario> Buscar(int tipo, std::string_view a, std::string_view b, int limite);
+  // Rows the last search read by scanning a table (for tests).
+  int64_t LinhasVarridasNaUltimaBusca() const { return varridas_; }
 
   // Contact lists.
   std::vector<TContatoGuardado> Contatos(Niu dono);
@@ -124,10 +145,16 @@ class TBanco {
   std::vector<TEventoGuardado> Eventos(Niu para);
   void RemoverEvento(int64_t id);
 
+  // Message ids tell the order in which a recipient gets its messages, so a
+  // message handed over without a row takes its id when it is handed over
+  // (ReservarMensagem) and keeps it if it must be stored later.
+  int64_t ReservarMensagem() { return ++ultimaMensagem_; }
   int64_t GravarMensagem(Niu de, Niu para, std::string_view texto, int64_t quando);
+  void GravarMensagem(int64_t id, Niu de, Niu para, std::string_view texto, int64_t quando);
   // Oldest first, after `depoisDe`, at most `limite`.
   std::vector<TMensagemGuardada> Mensagens(Niu para, int64_t depoisDe, int limite);
   int ContarMensagens(Niu para);
+  int ContarMensagens(Niu para, Niu de);
   void RemoverMensagem(int64_t id);
 
   std::optional<std::string> Bloco(Niu niu, int bloco);
@@ -148,11 +175,16 @@ class TBanco {
   bool Executar(const char* sql, std::string& erro);
   bool Migrar(std::string& erro);
   sqlite3_stmt* Preparar(const char* sql);
+  void RegistrarFalha(int codigo);
   static TUsuario LerUsuario(sqlite3_stmt* s);
 
   sqlite3* db_;
   bool emTransacao_ = false;
   bool falhou_ = false;  // a statement of the open transaction failed
+  int codigoDaFalha_ = 0;
+  std::string erroDaFalha_;
+  int64_t ultimaMensagem_ = 0;
+  int64_t varridas_ = 0;
   std::unordered_map<const char*, sqlite3_stmt*> comandos_;
 };
 

@@ -67,6 +67,7 @@ void TServidor::CCON(TSessao& s, std::string& resto) {
     Recusar(s, textos::ErroMalFormado, "CCON");
     return;
   }
+  if (!CamposLimpos(s, campos[0], "CCON")) return;
   if (!StatusProprio(status)) status = StatusConectado;
   const std::optional<TUsuario> u = banco_.Usuario(s.niu);
   if (!u) {
@@ -79,12 +80,60 @@ void TServidor::CCON(TSessao& s, std::string& resto) {
     FecharAposEnvio(s, "password checks queue full");
     return;
   }
+  const net::TimePoint agora = runtime_.Now();
+  if (!limites_.Ocupar(s.Endereco(), agora)) {
+    EnviarErro(s, textos::ErroTentativasDemais);
+    FecharAposEnvio(s, "too many password checks from its address");
+    return;
+  }
   s.estado = TEstado::Conferindo;
-  const uint64_t id = s.Id();
-  senhas_.Conferir(u->hash, campos[0].substr(0, kSenha),
-                   [this, id, vida = s.Vida(), niu = u->niu, status](bool certa) {
-                     const auto v = vida.lock();
-                     if (!v || !*v) return;
+  TEspera espera{s.Id(),
+                 s.Endereco(),
+                 u->niu,
+                 static_cast<uint8_t>(status),
+                 u->hash,
+                 campos[0].substr(0, kSenha),
+                 limites_.InicioDaConferencia(u->niu, s.Endereco(), agora)};
+  if (espera.inicio <= agora) {
+    ConferirSenha(std::move(espera));
+    return;
+  }
+  esperando_.push_back(std::move(espera));
+  ArmarEsperas();
+}
+
+void TServidor::ArmarEsperas() {
+  if (esperando_.empty()) return;
+  net::TimePoint proxima = esperando_.front().inicio;
+  for (const TEspera& e : esperando_) proxima = std::min(proxima, e.inicio);
+  esperas_->Start(std::max(net::Milliseconds(0),
+                           std::chrono::duration_cast<net::Milliseconds>(proxima - runtime_.Now())),
+                  false);
+}
+
+void TServidor::AoFimDasEsperas() {
+  const net::TimePoint agora = runtime_.Now();
+  std::vector<TEspera> prontas;
+  std::erase_if(esperando_, [&](TEspera& e) {
+    if (e.inicio > agora) return false;
+    prontas.push_back(std::move(e));
+    return true;
+  });
+  for (TEspera& e : prontas) ConferirSenha(std::move(e));
+  ArmarEsperas();
+}
+
+void TServidor::ConferirSenha(TEspera espera) {
+  const auto it = sessoes_.find(espera.sessao);
+  if (it == sessoes_.end() || it->second->Fechada()) {
+    limites_.Terminar(espera.endereco, 0, false, runtime_.Now());
+    return;
+  }
+  senhas_.Conferir(espera.hash, espera.senha,
+                   [this, vivo = vivo_.Watch(), id = espera.sessao, endereco = espera.endereco,
+                    niu = espera.niu, status = espera.status](bool certa) {
+                     if (!vivo) return;
+                     limites_.Terminar(endereco, niu, certa, runtime_.Now());
                      const auto it = sessoes_.find(id);
                      if (it == sessoes_.end()) return;
                      TSessao& sessao = *it->second;
@@ -96,13 +145,73 @@ void TServidor::CCON(TSessao& s, std::string& resto) {
                        FecharAposEnvio(sessao, "wrong password");
                        return;
                      }
-                     CompletarLogin(sessao, *atual, static_cast<uint8_t>(status));
+                     AbrirUnidade(sessao);
+                     CompletarLogin(sessao, *atual, status);
+                     FecharUnidade();
                    });
 }
 
+namespace {
+
+// The registration form: values 1..20 are campos[1..20].
+struct TFormulario {
+  TUsuario u;
+  std::string senha;
+  std::string bloco;          // the personal block of the information window
+  std::string_view faltando;  // a required field left empty
+};
+
+TFormulario LerFormulario(const std::vector<std::string>& campos) {
+  auto valor = [&campos](int i, std::size_t maximo) {
+    return Cortar(std::string(Aparar(campos[static_cast<std::size_t>(i)])), maximo);
+  };
+  TFormulario f;
+  f.u.apelido = Cortar(std::string(Aparar(LerApelido(campos[1]))), kApelido);
+  f.u.nome = valor(2, kCampo);
+  f.senha = Cortar(campos[3], kSenha);
+  f.u.email = valor(18, kCampo);
+  f.u.exigeAutorizacao = valor(19, 1) == "1";
+  f.u.naoPublicar = valor(20, 1) == "1";
+  const std::pair<std::string_view, bool> obrigatorios[] = {
+      {textos::CampoApelido, !f.u.apelido.empty()},
+      {textos::CampoNome, !f.u.nome.empty()},
+      {textos::CampoSenha, !f.senha.empty()},
+      {textos::CampoEMail, !f.u.email.empty()},
+  };
+  for (const auto& [nome, preenchido] : obrigatorios) {
+    if (!preenchido && f.faltando.empty()) f.faltando = nome;
+  }
+  const std::string pessoais[19] = {f.u.apelido,
+                                    valor(15, kCampo),
+                                    f.u.nome,
+                                    valor(4, 1),
+                                    valor(5, 10),
+                                    valor(6, kCampo),
+                                    valor(7, kCampo),
+                                    valor(8, kCampo),
+                                    valor(9, 10),
+                                    "",
+                                    "",
+                                    valor(12, 2),
+                                    valor(13, 2),
+                                    valor(14, 2),
+                                    "",
+                                    valor(16, kCampo),
+                                    valor(17, kCampo),
+                                    f.u.email,
+                                    ""};
+  for (int i = 0; i < 19; ++i) {
+    if (i > 0) f.bloco += kSeparador;
+    f.bloco += CodificarTexto(pessoais[i]);
+  }
+  return f;
+}
+
+}  // namespace
+
 // [CCUS]§version§ then the twenty values of the registration window.
 void TServidor::CCUS(TSessao& s, std::string& resto) {
-  std::vector<std::string> campos = Dividir(resto);
+  const std::vector<std::string> campos = Dividir(resto);
   if (campos.size() < 21) {
     Recusar(s, textos::ErroMalFormado, "CCUS");
     return;
@@ -111,84 +220,85 @@ void TServidor::CCUS(TSessao& s, std::string& resto) {
     EnviarErro(s, textos::ErroOcupado);
     return;
   }
-  // Values 1..20 are campos[1..20].
-  auto valor = [&campos](int i) { return std::string(Aparar(campos[static_cast<std::size_t>(i)])); };
-  TUsuario u;
-  u.apelido = Cortar(std::string(Aparar(LerApelido(campos[1]))), kApelido);
-  u.nome = Cortar(valor(2), kCampo);
-  const std::string senha = Cortar(campos[3], kSenha);
-  u.email = Cortar(valor(18), kCampo);
-  u.exigeAutorizacao = valor(19) == "1";
-  u.naoPublicar = valor(20) == "1";
-  const std::pair<std::string_view, bool> obrigatorios[] = {
-      {textos::CampoApelido, !u.apelido.empty()},
-      {textos::CampoNome, !u.nome.empty()},
-      {textos::CampoSenha, !senha.empty()},
-      {textos::CampoEMail, !u.email.empty()},
-  };
-  for (const auto& [nome, preenchido] : obrigatorios) {
-    if (!preenchido) {
-      std::string texto(nome);
-      texto += textos::ErroCampoObrigatorio2;
-      EnviarErro(s, textos::ErroCampoObrigatorio1, texto);
-      return;
-    }
+  TFormulario f = LerFormulario(campos);
+  // The nickname's pair escapes may stand for a line break too.
+  if (!CamposLimpos(s, resto, "CCUS") || !CamposLimpos(s, LerApelido(campos[1]), "CCUS")) return;
+  if (!f.faltando.empty()) {
+    std::string texto(f.faltando);
+    texto += textos::ErroCampoObrigatorio2;
+    EnviarErro(s, textos::ErroCampoObrigatorio1, texto);
+    return;
   }
+  if (banco_.ApelidoEmUso(f.u.apelido)) {
+    EnviarErro(s, textos::ErroApelidoEmUso);
+    return;
+  }
+  if (!ReservarCadastro(s)) return;
+  std::string senha = std::move(f.senha);
+  senhas_.Gerar(std::move(senha), [this, vivo = vivo_.Watch(), id = s.Id(), endereco = s.Endereco(),
+                                   f = std::move(f)](std::string hash) mutable {
+    if (!vivo) return;
+    limites_.Terminar(endereco, 0, true, runtime_.Now());
+    const auto it = sessoes_.find(id);
+    if (it == sessoes_.end() || it->second->Fechada()) return;
+    it->second->cadastrando = false;
+    f.u.hash = std::move(hash);
+    AbrirUnidade(*it->second);
+    ConcluirCadastro(*it->second, f.u, f.bloco);
+    FecharUnidade();
+  });
+}
+
+bool TServidor::ReservarCadastro(TSessao& s) {
+  const net::TimePoint agora = runtime_.Now();
+  const textos::TErro* erro = nullptr;
+  if (s.cadastros >= limites_.CadastrosPorConexao()) {
+    erro = &textos::ErroCadastrosDaConexao;
+  } else if (senhas_.Pendentes() >= config_.senhasPendentes) {
+    erro = &textos::ErroOcupado;
+  } else if (!limites_.Ocupar(s.Endereco(), agora)) {
+    erro = &textos::ErroTentativasDemais;
+  } else if (!limites_.Cadastrar(s.Endereco(), agora)) {
+    limites_.Terminar(s.Endereco(), 0, true, agora);
+    erro = &textos::ErroCadastrosDoEndereco;
+  }
+  if (erro != nullptr) {
+    EnviarErro(s, *erro);
+    return false;
+  }
+  s.cadastrando = true;
+  ++s.cadastros;
+  return true;
+}
+
+void TServidor::ConcluirCadastro(TSessao& s, const TUsuario& u, const std::string& bloco) {
+  if (u.hash.empty()) {
+    EnviarErro(s, textos::ErroInterno);
+    return;
+  }
+  // Someone may have taken the nickname while the hash was computed.
   if (banco_.ApelidoEmUso(u.apelido)) {
     EnviarErro(s, textos::ErroApelidoEmUso);
     return;
   }
-  if (senhas_.Pendentes() >= config_.senhasPendentes) {
-    EnviarErro(s, textos::ErroOcupado);
+  if (!Gravar(s)) return;
+  const Niu niu = banco_.CriarUsuario(u, bloco);
+  if (niu == 0) {
+    EnviarErro(s, textos::ErroSemNumeros);
     return;
   }
-  // The personal block of the information window, filled from the form.
-  std::string bloco;
-  const std::string pessoais[19] = {
-      u.apelido, Cortar(valor(15), kCampo), u.nome, Cortar(valor(4), 1), Cortar(valor(5), 10),
-      Cortar(valor(6), kCampo), Cortar(valor(7), kCampo), Cortar(valor(8), kCampo),
-      Cortar(valor(9), 10), "", "", Cortar(valor(12), 2), Cortar(valor(13), 2),
-      Cortar(valor(14), 2), "", Cortar(valor(16), kCampo), Cortar(valor(17), kCampo), u.email, ""};
-  for (int i = 0; i < 19; ++i) {
-    if (i > 0) bloco += kSeparador;
-    bloco += CodificarTexto(pessoais[i]);
-  }
-  s.cadastrando = true;
-  const uint64_t id = s.Id();
-  senhas_.Gerar(senha, [this, id, vida = s.Vida(), u, bloco](std::string hash) mutable {
-    const auto v = vida.lock();
-    if (!v || !*v) return;
-    const auto it = sessoes_.find(id);
-    if (it == sessoes_.end() || it->second->Fechada()) return;
-    TSessao& sessao = *it->second;
-    sessao.cadastrando = false;
-    if (hash.empty()) {
-      EnviarErro(sessao, textos::ErroInterno);
-      return;
-    }
-    // Someone may have taken the nickname while the hash was computed.
-    if (banco_.ApelidoEmUso(u.apelido)) {
-      EnviarErro(sessao, textos::ErroApelidoEmUso);
-      return;
-    }
-    if (!Gravar(sessao)) return;
-    u.hash = std::move(hash);
-    const Niu niu = banco_.CriarUsuario(u, bloco);
-    if (niu == 0) {
-      EnviarErro(sessao, textos::ErroSemNumeros);
-      return;
-    }
-    std::string boasVindas(textos::BoasVindas1);
-    boasVindas += SemSeparador(u.apelido);
-    boasVindas += textos::BoasVindas2;
-    boasVindas += std::to_string(niu);
-    boasVindas += textos::BoasVindas3;
-    Enviar(sessao, MontarLinha("SCUA", {std::to_string(niu), boasVindas}));
-    Registrar("registered NIU " + std::to_string(niu) + " from " + sessao.Nome());
-  });
+  std::string boasVindas(textos::BoasVindas1);
+  boasVindas += SemSeparador(u.apelido);
+  boasVindas += textos::BoasVindas2;
+  boasVindas += std::to_string(niu);
+  boasVindas += textos::BoasVindas3;
+  Enviar(s, MontarLinha("SCUA", {std::to_string(niu), boasVindas}));
+  Registrar("registered NIU " + std::to_string(niu) + " from " + s.Nome());
 }
 
-void TServidor::CPNG(TSessao& s, std::string&) { Enviar(s, MontarLinha("RPNG")); }
+void TServidor::CPNG(TSessao& s, std::string&) {
+  Enviar(s, MontarLinha("RPNG"));
+}
 
 // The answer to our SBFF; the line itself already counted as activity.
 void TServidor::CBFF(TSessao&, std::string&) {}

@@ -18,13 +18,21 @@ Niu TServidor::LerNiu(TSessao& s, const std::string& campo, std::string_view cod
   return static_cast<Niu>(niu);
 }
 
+bool TServidor::CamposLimpos(TSessao& s, std::string_view campos, std::string_view codigo) {
+  if (!TemQuebraOuNulo(campos)) return true;
+  Recusar(s, textos::ErroCaractereInvalido, codigo);
+  return false;
+}
+
 std::optional<TUsuario> TServidor::UsuarioExistente(TSessao& s, Niu niu) {
   std::optional<TUsuario> u = banco_.Usuario(niu);
   if (!u) Recusar(s, textos::ErroUsuarioInexistente);
   return u;
 }
 
-void TServidor::CRLC(TSessao& s, std::string&) { EnviarLista(s); }
+void TServidor::CRLC(TSessao& s, std::string&) {
+  EnviarLista(s);
+}
 
 void TServidor::AdicionarSemAutorizacao(TSessao& s, const TUsuario& alvo) {
   const bool jaEstava = banco_.Lista(s.niu, alvo.niu) == std::optional<char>('A');
@@ -87,7 +95,7 @@ void TServidor::CPAC(TSessao& s, std::string& resto) {
   banco_.GravarContato(s.niu, niu, 'P');
   banco_.GravarPedido(s.niu, niu);
   Enviar(s, LinhaDeContato(niu, alvo->apelido, 'P'));
-  Notificar(niu, "SPAC", s, DataDeHoje(), ProtegerTexto(resto));
+  Notificar(niu, "SPAC", s, DataDeHoje(), TextoLivre(resto));
 }
 
 // The requester whose pending request this user answers with `codigo`, the

@@ -14,6 +14,8 @@ namespace {
 constexpr std::size_t kCamposPessoais = 19;
 constexpr std::size_t kCamposTrabalho = 10;
 constexpr std::size_t kCampoDeInformacao = 100;
+constexpr std::size_t kApelido = 25;
+constexpr std::size_t kCampo = 60;
 
 // A stored block with exactly `n` fields, the first one being the nickname.
 std::vector<std::string> Completar(std::vector<std::string> campos, std::size_t n,
@@ -58,6 +60,16 @@ void TServidor::CRIU(TSessao& s, std::string& resto) {
   Enviar(s, MontarLinha("SRIT", {numero, apelido, Juntar(trabalho)}));
 }
 
+namespace {
+
+// A nickname, name or e-mail of the personal block (tag-escaped) as it is
+// stored.
+std::string TextoDoPerfil(const std::string& campo, std::size_t maximo) {
+  return std::string(Aparar(Cortar(SemSeparador(Aparar(DecodificarTexto(campo))), maximo)));
+}
+
+}  // namespace
+
 // [CADC]§block§fields of the block
 void TServidor::CADC(TSessao& s, std::string& resto) {
   const std::string numero = ProximoCampo(resto, Separador);
@@ -66,6 +78,8 @@ void TServidor::CADC(TSessao& s, std::string& resto) {
     Recusar(s, textos::ErroBloco);
     return;
   }
+  // Fields are stored as sent and read back by others.
+  if (!CamposLimpos(s, resto, "CADC")) return;
   std::vector<std::string> campos = Dividir(resto);
   const std::size_t n = bloco == 1 ? kCamposPessoais : kCamposTrabalho;
   if (campos.size() > n) {
@@ -78,20 +92,21 @@ void TServidor::CADC(TSessao& s, std::string& resto) {
   if (bloco == 1) {
     const std::optional<TUsuario> u = banco_.Usuario(s.niu);
     if (!u) return;
-    const std::string novo = Cortar(std::string(Aparar(DecodificarTexto(campos[0]))), 25);
+    // What is checked for use is exactly what is kept.
+    const std::string novo = TextoDoPerfil(campos[0], kApelido);
     if (!novo.empty() && novo != u->apelido) {
       if (banco_.ApelidoEmUso(novo, s.niu)) {
         EnviarErro(s, textos::ErroApelidoEmUso);
         return;
       }
-      apelido = SemSeparador(novo);
+      apelido = novo;
     }
     if (!Gravar(s)) return;
-    const std::string nome = SemSeparador(Aparar(DecodificarTexto(campos[2])));
-    const std::string email = SemSeparador(Aparar(DecodificarTexto(campos[17])));
-    banco_.AtualizarPerfil(s.niu, apelido, nome.empty() ? u->nome : Cortar(nome, 60),
-                           email.empty() ? u->email : Cortar(email, 60));
-    s.apelido = apelido;
+    const std::string nome = TextoDoPerfil(campos[2], kCampo);
+    const std::string email = TextoDoPerfil(campos[17], kCampo);
+    banco_.AtualizarPerfil(s.niu, apelido, nome.empty() ? u->nome : nome,
+                           email.empty() ? u->email : email);
+    if (!banco_.Falhou()) s.apelido = apelido;
   } else if (!Gravar(s)) {
     return;
   }
@@ -105,6 +120,7 @@ void TServidor::CSCM(TSessao& s, std::string& resto) {
     Recusar(s, textos::ErroMalFormado, "CSCM");
     return;
   }
+  if (!CamposLimpos(s, resto, "CSCM")) return;
   TContasExternas contas;
   for (std::size_t i = 0; i < 3; ++i) {
     contas[i].usa = campos[3 * i] == "1";
@@ -137,6 +153,11 @@ void TServidor::CRBS(TSessao& s, std::string& resto) {
     Recusar(s, textos::ErroMalFormado, "CRBS");
     return;
   }
+  if (s.turnoDasBuscas_ != turno_) {
+    s.turnoDasBuscas_ = turno_;
+    s.buscasNoTurno_ = 0;
+  }
+  ++s.buscasNoTurno_;
   std::vector<TUsuario> achados;
   if (tipo == 1) {
     uint32_t niu = 0;
@@ -144,9 +165,9 @@ void TServidor::CRBS(TSessao& s, std::string& resto) {
       if (auto u = banco_.Usuario(static_cast<Niu>(niu))) achados.push_back(std::move(*u));
     }
   } else {
-    achados = banco_.Buscar(static_cast<int>(tipo), LerApelido(campos[1]),
-                            tipo == 5 ? LerApelido(campos[2]) : std::string(),
-                            config_.resultadosDeBusca);
+    achados =
+        banco_.Buscar(static_cast<int>(tipo), LerApelido(campos[1]),
+                      tipo == 5 ? LerApelido(campos[2]) : std::string(), config_.resultadosDeBusca);
   }
   for (const TUsuario& u : achados) {
     const bool publica = !u.naoPublicar || u.niu == s.niu;

@@ -9,14 +9,38 @@
 
 namespace tazu::tazud {
 
+bool TServidor::CabeNaCaixa(TSessao& s, const TUsuario& destino) {
+  // A bound per sender as well, so that one sender cannot fill a mailbox and
+  // shut everyone else out of it.
+  const textos::TErro* erro = nullptr;
+  std::string_view fim;
+  if (banco_.ContarMensagens(destino.niu, s.niu) >= config_.mensagensGuardadasPorRemetente) {
+    erro = &textos::ErroCotaDoRemetente1;
+    fim = textos::ErroCotaDoRemetente2;
+  } else if (banco_.ContarMensagens(destino.niu) >= config_.mensagensGuardadasPorUsuario) {
+    erro = &textos::ErroCaixaCheia1;
+    fim = textos::ErroCaixaCheia2;
+  }
+  if (erro == nullptr) return true;
+  std::string texto(erro->texto);
+  texto += SemSeparador(destino.apelido);
+  texto += fim;
+  Enviar(s, MontarLinha("RERR", {std::to_string(erro->numero), texto}));
+  return false;
+}
+
 // [CMSG]§NIU§text (tag-escaped). Handed to an online recipient's kernel at
-// once when nothing for it is ahead (SCEM, nothing stored); otherwise stored
-// first, then handed over in its turn (SCEM) or kept for the next login (SNEM).
+// once when nothing for it is ahead (SCEM, no row while the recipient's TCP
+// acknowledges it); otherwise stored first, then handed over in its turn
+// (SCEM) or kept for the next login (SNEM).
 void TServidor::CMSG(TSessao& s, std::string& resto) {
   const std::string campo = ProximoCampo(resto, Separador);
   const Niu para = LerNiu(s, campo, "CMSG");
   if (para == 0) return;
-  const std::string texto = ProtegerTexto(resto);
+  const std::string texto = TextoLivre(resto);
+  const int64_t quando =
+      std::chrono::duration_cast<std::chrono::seconds>(runtime_.WallNow().time_since_epoch())
+          .count();
   TSessao* destino = Online(para);
   const std::string niu = std::to_string(para);
   std::string linha;
@@ -27,6 +51,7 @@ void TServidor::CMSG(TSessao& s, std::string& resto) {
     const TEntregaDireta entrega = EntregarJa(*destino, linha);
     if (entrega == TEntregaDireta::NoKernel) {
       destino->remetentes.insert(s.niu);
+      ManterAteConfirmar(*destino, s.niu, texto, quando);
       Enviar(s, MontarLinha("SCEM", {niu}));
       return;
     }
@@ -35,19 +60,9 @@ void TServidor::CMSG(TSessao& s, std::string& resto) {
     parcial = entrega == TEntregaDireta::Parcial;
   } else {
     const std::optional<TUsuario> u = UsuarioExistente(s, para);
-    if (!u) return;
-    if (banco_.ContarMensagens(para) >= config_.mensagensGuardadasPorUsuario) {
-      std::string texto2(textos::ErroCaixaCheia1.texto);
-      texto2 += SemSeparador(u->apelido);
-      texto2 += textos::ErroCaixaCheia2;
-      Enviar(s, MontarLinha("RERR", {std::to_string(textos::ErroCaixaCheia1.numero), texto2}));
-      return;
-    }
+    if (!u || !CabeNaCaixa(s, *u)) return;
   }
   if (!Gravar(s)) return;
-  const auto quando = std::chrono::duration_cast<std::chrono::seconds>(
-                          runtime_.WallNow().time_since_epoch())
-                          .count();
   const int64_t id = banco_.GravarMensagem(s.niu, para, texto, quando);
   if (destino == nullptr) {
     Enviar(s, MontarLinha("SNEM", {niu, texto}));
@@ -59,7 +74,8 @@ void TServidor::CMSG(TSessao& s, std::string& resto) {
   // behind what is ahead of it and goes out after the commit.
   if (parcial || !destino->maisMensagens) {
     if (!parcial) Enviar(*destino, linha);
-    destino->entregas_.push_back({destino->enviados_ + destino->saida_.size(), true, id});
+    destino->entregas_.push_back(
+        TSessao::TEntrega::Guardada(destino->enviados_ + destino->saida_.size(), true, id));
     if (destino->ultimaMensagem < id) destino->ultimaMensagem = id;
   }
   Enviar(s, MontarLinha("SCEM", {niu}));

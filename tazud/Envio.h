@@ -1,9 +1,12 @@
 // The bytes of one line the server sends, appended where they go.
 //
-// PrepararEnvio (shared with the client) takes any text, cuts it into lines
-// and scrambles each one; the server builds one line at a time and sends two
-// or three per message, so the general form's list of lines and its copies
-// showed up in the cost of every message. This writes the same bytes.
+// The server builds one line at a time, so it packs each one itself rather
+// than through PrepararEnvio (shared with the client), whose list of lines
+// and copies showed in the cost of every message; the bytes are the same.
+// Unlike PrepararEnvio it never cuts a line in two: a line holding CR, LF or
+// NUL is a fault of ours (every field from a client is checked before it is
+// stored or forwarded), and such a byte would let a client forge lines for
+// someone else.
 #pragma once
 
 #include <string>
@@ -13,6 +16,8 @@
 
 namespace tazu::tazud {
 
-void AnexarLinha(std::string& saida, std::string_view linha, const TCriptografia& cripto);
+// Appends `linha` and its end. A CR, LF or NUL in it goes out as a space, and
+// the answer is false.
+bool AnexarLinha(std::string& saida, std::string_view linha, const TCriptografia& cripto);
 
 }  // namespace tazu::tazud

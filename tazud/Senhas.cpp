@@ -24,7 +24,8 @@ bool ConferirHash(const std::string& hash, const std::string& senha) {
   const std::string outro(calculado);
   if (outro.size() != hash.size()) return false;
   unsigned char diferenca = 0;
-  for (std::size_t i = 0; i < hash.size(); ++i) diferenca |= static_cast<unsigned char>(hash[i] ^ outro[i]);
+  for (std::size_t i = 0; i < hash.size(); ++i)
+    diferenca |= static_cast<unsigned char>(hash[i] ^ outro[i]);
   return diferenca == 0;
 }
 
@@ -36,7 +37,8 @@ void TSenhasNoLaco::Gerar(std::string senha, std::function<void(std::string)> pr
   });
 }
 
-void TSenhasNoLaco::Conferir(std::string hash, std::string senha, std::function<void(bool)> pronto) {
+void TSenhasNoLaco::Conferir(std::string hash, std::string senha,
+                             std::function<void(bool)> pronto) {
   ++pendentes_;
   postar_([this, hash = std::move(hash), senha = std::move(senha), pronto = std::move(pronto)] {
     --pendentes_;
@@ -81,10 +83,11 @@ void TSenhasEmThread::Gerar(std::string senha, std::function<void(std::string)> 
 
 void TSenhasEmThread::Conferir(std::string hash, std::string senha,
                                std::function<void(bool)> pronto) {
-  Enfileirar([hash = std::move(hash), senha = std::move(senha), pronto = std::move(pronto)]() mutable {
-    const bool ok = ConferirHash(hash, senha);
-    return std::function<void()>([pronto = std::move(pronto), ok] { pronto(ok); });
-  });
+  Enfileirar(
+      [hash = std::move(hash), senha = std::move(senha), pronto = std::move(pronto)]() mutable {
+        const bool ok = ConferirHash(hash, senha);
+        return std::function<void()>([pronto = std::move(pronto), ok] { pronto(ok); });
+      });
 }
 
 void TSenhasEmThread::Trabalhar() {

@@ -1,8 +1,9 @@
+// Connections, units of work, the turn, closing and the periodic sweep.
 #include "tazud/Servidor.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 #include <random>
 
 #include "core/UGlobal.h"
@@ -24,8 +25,14 @@ uint8_t ChaveAleatoria() {
 }  // namespace
 
 TServidor::TServidor(net::Runtime& runtime, TBanco& banco, TSenhas& senhas, TConfiguracao config)
-    : runtime_(runtime), banco_(banco), senhas_(senhas), config_(std::move(config)) {
+    : runtime_(runtime),
+      banco_(banco),
+      senhas_(senhas),
+      config_(std::move(config)),
+      limites_(config_.limites) {
   if (!config_.sortearChave) config_.sortearChave = ChaveAleatoria;
+  // Lines that wait are whole lines.
+  config_.limiteDeEntrada = std::max(config_.limiteDeEntrada, 2 * config_.limiteDeLinha);
   AoFalhaFatal = [](const std::string& erro) {
     std::fprintf(stderr, "tazud: storage failure, stopping: %s\n", erro.c_str());
     std::_Exit(1);
@@ -34,11 +41,17 @@ TServidor::TServidor(net::Runtime& runtime, TBanco& banco, TSenhas& senhas, TCon
   varredura_ = runtime_.CreateTimer();
   varredura_->onTimeout = [this] { Varrer(); };
   varredura_->Start(kVarredura, true);
+  retomada_ = runtime_.CreateTimer();
+  retomada_->onTimeout = [this] { Retomar(); };
+  esperas_ = runtime_.CreateTimer();
+  esperas_->onTimeout = [this] { AoFimDasEsperas(); };
 }
 
 TServidor::~TServidor() {
-  *vivo_ = false;
+  vivo_.End();
   varredura_.reset();
+  retomada_.reset();
+  esperas_.reset();
   listener_.reset();
   sessoes_.clear();
 }
@@ -51,25 +64,28 @@ bool TServidor::Escutar(const std::string& endereco, uint16_t porta, std::string
   return listener_->Listen(endereco, porta, &erro);
 }
 
-uint16_t TServidor::Porta() const { return listener_ ? listener_->Port() : 0; }
+uint16_t TServidor::Porta() const {
+  return listener_ ? listener_->Port() : 0;
+}
 
 void TServidor::Registrar(const std::string& linha) {
-  if (AoRegistrar) AoRegistrar(linha);
+  if (AoRegistrar) AoRegistrar(ParaOLog(linha));
 }
 
 void TServidor::Aceitar(std::unique_ptr<net::TcpSocket> conexao) {
   const std::string endereco = conexao->PeerAddress();
   int& doEndereco = porEndereco_[endereco];
-  if (doEndereco >= config_.conexoesPorEndereco ||
-      static_cast<int>(sessoes_.size()) >= config_.conexoesTotais) {
+  const bool cheio = static_cast<int>(sessoes_.size()) >= config_.conexoesTotais;
+  if (doEndereco >= config_.conexoesPorEndereco || cheio) {
     if (doEndereco == 0) porEndereco_.erase(endereco);
+    const textos::TErro& erro = cheio ? textos::ErroServidorCheio : textos::ErroConexoesDemais;
     TCriptografia semChave;
     semChave.Chave = 0;
-    conexao->Send(PrepararEnvio(MontarLinha("RERR", {std::to_string(textos::ErroConexoesDemais.numero),
-                                                     textos::ErroConexoesDemais.texto}),
-                                semChave));
+    std::string bytes;
+    AnexarLinha(bytes, MontarLinha("RERR", {std::to_string(erro.numero), erro.texto}), semChave);
+    conexao->Send(bytes);
     conexao->Close();
-    Registrar("refused " + endereco + ": too many connections");
+    RegistrarRecusa(endereco, cheio);
     return;
   }
   ++doEndereco;
@@ -79,11 +95,25 @@ void TServidor::Aceitar(std::unique_ptr<net::TcpSocket> conexao) {
   sessoes_.emplace(id, std::move(sessao));
 }
 
-// --- output -----------------------------------------------------------------
+void TServidor::RegistrarRecusa(const std::string& endereco, bool cheio) {
+  const net::TimePoint agora = runtime_.Now();
+  if (agora - ultimaRecusaRegistrada_ < kVarredura) {
+    ++recusasCaladas_[cheio ? 1 : 0];
+    return;
+  }
+  ultimaRecusaRegistrada_ = agora;
+  Registrar("refused " + endereco + (cheio ? ": the server is full" : ": too many connections"));
+}
+
+// --- output and units of work -----------------------------------------------
 
 void TServidor::Enviar(TSessao& s, std::string_view linha) {
   if (s.fechada_) return;
-  AnexarLinha(s.saida_, linha, s.cripto);
+  Tocar(s);
+  if (!AnexarLinha(s.saida_, linha, s.cripto)) {
+    ++linhasConsertadas_;
+    Registrar("internal: a line for " + s.Nome() + " held a line break: " + std::string(linha));
+  }
   Sujar(s);
 }
 
@@ -101,14 +131,72 @@ void TServidor::Recusar(TSessao& s, const textos::TErro& erro, std::string_view 
   }
 }
 
-bool TServidor::Gravar(TSessao& s) {
-  if (banco_.Iniciar()) {
-    AgendarFimDoTurno();
-    return true;
+void TServidor::AbrirUnidade(TSessao& s) {
+  unidade_ = proximaUnidade_++;
+  sessaoDaUnidade_ = s.id_;
+  unidadeGravou_ = false;
+  tocadas_.clear();
+}
+
+void TServidor::Tocar(TSessao& s) {
+  if (unidade_ == 0 || s.unidade_ == unidade_) return;
+  s.unidade_ = unidade_;
+  s.marcaDaSaida_ = s.saida_.size();
+  tocadas_.push_back(s.id_);
+}
+
+void TServidor::FecharUnidade() {
+  unidade_ = 0;
+  if (!unidadeGravou_) return;
+  unidadeGravou_ = false;
+  if (!banco_.Falhou()) banco_.LiberarPonto();
+  if (!banco_.Falhou()) return;
+  if (banco_.FalhaGrave()) {
+    Parar(banco_.ErroDaFalha());
+    return;
   }
+  // This command alone is undone: its rows, and what it queued for anyone.
+  const std::string erro = banco_.ErroDaFalha();
+  banco_.VoltarAoPonto();
+  for (const uint64_t id : tocadas_) {
+    const auto it = sessoes_.find(id);
+    if (it == sessoes_.end()) continue;
+    TSessao& t = *it->second;
+    t.saida_.resize(std::min(t.saida_.size(), t.marcaDaSaida_));
+    const uint64_t fim = t.enviados_ + t.saida_.size();
+    while (!t.entregas_.empty() && t.entregas_.back().fim > fim) t.entregas_.pop_back();
+  }
+  const auto s = sessoes_.find(sessaoDaUnidade_);
+  if (s == sessoes_.end()) return;
+  Registrar("refused a command of " + s->second->Nome() + ": " + erro);
+  EnviarErro(*s->second, textos::ErroInterno);
+}
+
+void TServidor::Parar(const std::string& erro) {
+  // Nothing of this turn reaches anyone: the sessions' output goes with the
+  // process.
+  parado_ = true;
+  banco_.Desfazer();
+  if (AoFalhaFatal) AoFalhaFatal(erro);
+}
+
+bool TServidor::Gravar(TSessao& s) {
+  if (GravarSemSessao()) return true;
   EnviarErro(s, textos::ErroInterno);
   return false;
 }
+
+bool TServidor::GravarSemSessao() {
+  if (parado_ || !banco_.Iniciar()) return false;
+  if (unidade_ != 0 && !unidadeGravou_) {
+    unidadeGravou_ = true;
+    banco_.MarcarPonto();
+  }
+  AgendarFimDoTurno();
+  return true;
+}
+
+// --- the turn ---------------------------------------------------------------
 
 void TServidor::Sujar(TSessao& s) {
   if (!s.suja_) {
@@ -121,45 +209,32 @@ void TServidor::Sujar(TSessao& s) {
 void TServidor::AgendarFimDoTurno() {
   if (fimAgendado_) return;
   fimAgendado_ = true;
-  runtime_.Post([this, vivo = std::weak_ptr<bool>(vivo_)] {
-    if (const auto v = vivo.lock(); v && *v) FimDoTurno();
+  runtime_.Post([this, vivo = vivo_.Watch()] {
+    if (vivo) FimDoTurno();
   });
 }
 
 void TServidor::FimDoTurno() {
   fimAgendado_ = false;
+  if (parado_) return;
+  ++turno_;
   // Deliveries confirmed in earlier turns ride along with this turn's writes;
   // they need no commit of their own (a crash before it only delivers twice).
   if (banco_.EmTransacao()) ApagarEntregues();
-  if (banco_.EmTransacao()) {
-    std::string erro;
-    if (!banco_.Confirmar(erro)) {
-      // Nothing of this turn reaches anyone: the sessions' output is dropped
-      // with the process.
-      if (AoFalhaFatal) AoFalhaFatal(erro);
-      return;
-    }
+  std::string erro;
+  if (banco_.EmTransacao() && !banco_.Confirmar(erro)) {
+    Parar(erro);
+    return;
   }
   std::vector<uint64_t> sujas;
   sujas.swap(sujas_);
   for (const uint64_t id : sujas) {
     const auto it = sessoes_.find(id);
     if (it == sessoes_.end()) continue;
-    TSessao& s = *it->second;
-    s.suja_ = false;
-    Descarregar(s);
+    it->second->suja_ = false;
+    Descarregar(*it->second);
   }
-}
-
-void TServidor::ApagarEntregues() {
-  for (const auto& [mensagem, id] : entregues_) {
-    if (mensagem) {
-      banco_.RemoverMensagem(id);
-    } else {
-      banco_.RemoverEvento(id);
-    }
-  }
-  entregues_.clear();
+  if (!pausadas_.empty() && !retomada_->IsActive()) retomada_->Start(net::Milliseconds(0), false);
 }
 
 void TServidor::Despachar(TSessao& s) {
@@ -182,45 +257,30 @@ void TServidor::Descarregar(TSessao& s) {
     return;
   }
   if (s.maisMensagens && s.BytesNaFila() < config_.limiteDeFila / 4) {
-    const uint64_t id = s.id_;
-    runtime_.Post([this, id, vivo = std::weak_ptr<bool>(vivo_)] {
-      const auto v = vivo.lock();
-      if (!v || !*v) return;
+    runtime_.Post([this, id = s.id_, vivo = vivo_.Watch()] {
+      if (!vivo) return;
       const auto it = sessoes_.find(id);
       if (it != sessoes_.end() && it->second->maisMensagens) EntregarPaginaDeMensagens(*it->second);
     });
   }
 }
 
-void TServidor::ConferirEntregas(TSessao& s, bool fechando) {
-  // What the kernel has taken is delivered; what still waits in our queue is
-  // not, and stays stored when the connection goes.
-  const uint64_t noKernel = s.BytesNoKernel();
-  while (!s.entregas_.empty() && s.entregas_.front().fim <= noKernel) {
-    entregues_.emplace_back(s.entregas_.front().mensagem, s.entregas_.front().id);
-    s.entregas_.pop_front();
-  }
-  if (fechando) s.entregas_.clear();
+void TServidor::DepoisDoComando(TSessao& s) {
+  if (s.pausada_ || s.fechada_ || s.estado == TEstado::Encerrando) return;
+  const bool buscasEsgotadas =
+      s.turnoDasBuscas_ == turno_ && s.buscasNoTurno_ >= config_.buscasPorTurno;
+  if (!buscasEsgotadas && s.BytesNaFila() <= config_.limiteDeFila) return;
+  s.pausada_ = true;
+  pausadas_.push_back(s.id_);
 }
 
-TServidor::TEntregaDireta TServidor::EntregarJa(TSessao& d, const std::string& linha) {
-  // Stored messages still to be loaded come first.
-  if (d.fechada_ || d.fecharAposEnvio_ || d.maisMensagens) return TEntregaDireta::Recusada;
-  if (!d.saida_.empty()) {
-    // The session's output of this turn may go ahead now, unless the turn has
-    // written something it could be confirming before the commit.
-    if (banco_.EmTransacao()) return TEntregaDireta::Recusada;
-    Despachar(d);
+void TServidor::Retomar() {
+  std::vector<uint64_t> pausadas;
+  pausadas.swap(pausadas_);
+  for (const uint64_t id : pausadas) {
+    const auto it = sessoes_.find(id);
+    if (it != sessoes_.end() && it->second->pausada_) it->second->Retomar();
   }
-  ConferirEntregas(d, false);
-  // A stored item not yet in the kernel, or any byte waiting in the socket,
-  // would be overtaken.
-  if (!d.entregas_.empty() || d.BytesNaFila() > 0) return TEntregaDireta::Recusada;
-  std::string bytes;
-  AnexarLinha(bytes, linha, d.cripto);
-  d.enviados_ += bytes.size();
-  d.socket_->Send(bytes);
-  return d.BytesNoKernel() == d.enviados_ ? TEntregaDireta::NoKernel : TEntregaDireta::Parcial;
 }
 
 // --- closing ----------------------------------------------------------------
@@ -256,6 +316,7 @@ void TServidor::Finalizar(TSessao& s) {
   ConferirEntregas(s, true);
   s.fechada_ = true;
   s.estado = TEstado::Encerrando;
+  s.adiadas_.clear();
   const auto it = online_.find(s.niu);
   if (it != online_.end() && it->second == &s) online_.erase(it);
   if (const auto e = porEndereco_.find(s.endereco_); e != porEndereco_.end() && --e->second <= 0) {
@@ -281,25 +342,28 @@ void TServidor::Encerrar() {
     FecharAposEnvio(*s, "server stopping");
   }
   FimDoTurno();
+  // Closing stored what the clients had not acknowledged yet.
+  if (banco_.EmTransacao()) FimDoTurno();
 }
 
 // --- the periodic sweep -----------------------------------------------------
 
 void TServidor::Varrer() {
   const net::TimePoint agora = runtime_.Now();
+  ++numeroDaVarredura_;
   std::vector<TSessao*> todas;
   todas.reserve(sessoes_.size());
   for (auto& [id, s] : sessoes_) todas.push_back(s.get());
   for (TSessao* s : todas) {
     if (s->fechada_ || s->fecharAposEnvio_) continue;
-    const auto silencio = agora - s->ultimaAtividade;
     if (s->estado != TEstado::Conectado) {
-      if (silencio >= config_.prazoDeIdentificacao) {
+      if (agora - s->aceitaEm >= config_.prazoDeIdentificacao) {
         EnviarErro(*s, textos::ErroTempoEsgotado);
         FecharAposEnvio(*s, "did not log in in time");
       }
       continue;
     }
+    const auto silencio = agora - s->ultimaAtividade;
     if (s->sondada && silencio >= config_.silencioAteSondar + config_.silencioAteDesligar) {
       Fechar(*s, "silent after SBFF");
       continue;
@@ -308,7 +372,10 @@ void TServidor::Varrer() {
       s->sondada = true;
       Enviar(*s, MontarLinha("SBFF"));
     }
-    if (!s->entregas_.empty()) ConferirEntregas(*s, false);
+    if (!s->entregas_.empty()) {
+      ConferirEntregas(*s, false);
+      GuardarSemLinha(*s, false);
+    }
     if (s->maisMensagens && s->BytesNaFila() < config_.limiteDeFila / 4) {
       EntregarPaginaDeMensagens(*s);
     }
@@ -317,155 +384,15 @@ void TServidor::Varrer() {
     }
   }
   EntregarAvisosNovos();
-  if (!entregues_.empty() && !banco_.EmTransacao() && banco_.Iniciar()) AgendarFimDoTurno();
-}
-
-void TServidor::EntregarAvisosNovos() {
-  const int64_t ultimo = banco_.UltimoAviso();
-  if (ultimo <= ultimoAviso_) return;
-  ultimoAviso_ = ultimo;
-  for (auto& [niu, s] : online_) EntregarAvisos(*s);
-}
-
-// --- presence ---------------------------------------------------------------
-
-TSessao* TServidor::Online(Niu niu) {
-  const auto it = online_.find(niu);
-  return it == online_.end() ? nullptr : it->second;
-}
-
-uint8_t TServidor::StatusVisivel(Niu niu) {
-  TSessao* s = Online(niu);
-  if (s == nullptr || s->status == StatusInvisivel) return StatusDesconectado;
-  return s->status;
-}
-
-void TServidor::AnunciarTransicao(TSessao& s, uint8_t antes, uint8_t depois) {
-  const auto visivel = [](uint8_t st) {
-    return st != StatusInvisivel && st != StatusDesconectado;
-  };
-  const bool eraVisivel = visivel(antes);
-  const bool ficaVisivel = visivel(depois);
-  if (!eraVisivel && !ficaVisivel) return;
-  if (eraVisivel && ficaVisivel && antes == depois) return;
-  const std::string niu = std::to_string(s.niu);
-  const std::string apelido = EscreverApelido(s.apelido);
-  const std::string origem(textos::OrigemPC);
-  std::string linha;
-  if (!eraVisivel) {
-    linha = MontarLinha("SNCC", {niu, apelido, std::to_string(depois), origem});
-  } else if (!ficaVisivel) {
-    linha = MontarLinha("SNDC", {niu, apelido, origem});
-  } else {
-    linha = MontarLinha("SNMS", {niu, apelido, std::to_string(depois), origem});
+  if (!entregues_.empty() && GravarSemSessao()) AgendarFimDoTurno();
+  if (recusasCaladas_[0] + recusasCaladas_[1] > 0) {
+    Registrar("refused " + std::to_string(recusasCaladas_[0] + recusasCaladas_[1]) +
+              " more connections since (" + std::to_string(recusasCaladas_[0]) +
+              " over an address's bound, " + std::to_string(recusasCaladas_[1]) +
+              " with the server full)");
+    recusasCaladas_[0] = recusasCaladas_[1] = 0;
   }
-  for (const Niu observador : banco_.Observadores(s.niu)) {
-    if (observador == s.niu) continue;
-    if (TSessao* o = Online(observador)) Enviar(*o, linha);
-  }
-}
-
-std::string TServidor::LinhaDeContato(Niu niu, std::string_view apelido, char lista) {
-  const uint8_t status =
-      lista == 'A' || lista == 'F' ? StatusVisivel(niu) : uint8_t{StatusDesconectado};
-  return MontarLinha("SACT", {std::to_string(niu), EscreverApelido(apelido), std::string(1, lista),
-                              std::to_string(status), textos::OrigemPC});
-}
-
-void TServidor::EnviarLista(TSessao& s) {
-  for (const TContatoGuardado& c : banco_.Contatos(s.niu)) {
-    Enviar(s, LinhaDeContato(c.niu, c.apelido, c.lista));
-  }
-}
-
-std::string TServidor::DataDeHoje() const {
-  const auto segundos = std::chrono::duration_cast<std::chrono::seconds>(
-      runtime_.WallNow().time_since_epoch());
-  const std::time_t t = static_cast<std::time_t>(segundos.count());
-  std::tm tm{};
-  localtime_r(&t, &tm);
-  char texto[32];
-  std::strftime(texto, sizeof texto, "%d/%m/%Y %H:%M", &tm);
-  return texto;
-}
-
-// --- login ------------------------------------------------------------------
-
-void TServidor::CompletarLogin(TSessao& s, const TUsuario& u, uint8_t status) {
-  uint8_t antes = StatusDesconectado;
-  if (TSessao* anterior = Online(u.niu); anterior != nullptr && anterior != &s) {
-    // The newer login wins; the older one is told where the user went.
-    antes = anterior->status;
-    online_.erase(u.niu);
-    anterior->estado = TEstado::Encerrando;  // leaves without announcing a log-off
-    Enviar(*anterior, MontarLinha("SNMP", {textos::OrigemPC}));
-    FecharAposEnvio(*anterior, "replaced by a newer login " + s.Nome());
-  }
-  // What earlier sessions delivered must be gone before this one reads what
-  // is kept, or it would be delivered twice.
-  if (!entregues_.empty() && Gravar(s)) ApagarEntregues();
-  s.estado = TEstado::Conectado;
-  s.niu = u.niu;
-  s.apelido = u.apelido;
-  s.status = status;
-  online_[u.niu] = &s;
-  Registrar("logged in " + s.Nome());
-
-  Enviar(s, MontarLinha("RCCA"));
-  Enviar(s, MontarLinha("RUAC", {std::to_string(u.niu), EscreverApelido(u.apelido)}));
-  EnviarLista(s);
-  const TContasExternas contas = banco_.Contas(u.niu);
-  static constexpr const char* kTipos[] = {"1", "4", "3"};  // ICQ, MSN, Yahoo
-  for (int i = 0; i < 3; ++i) {
-    if (!contas[i].usa || contas[i].conta.empty()) continue;
-    Enviar(s, MontarLinha("SACM", {kTipos[i], SemSeparador(contas[i].conta),
-                                   SemSeparador(contas[i].senha)}));
-  }
-  for (const TEventoGuardado& e : banco_.Eventos(u.niu)) {
-    Enviar(s, MontarLinha(e.codigo, {std::to_string(e.de), EscreverApelido(e.apelido), e.texto1,
-                                     e.texto2}));
-    s.entregas_.push_back({s.enviados_ + s.saida_.size(), false, e.id});
-  }
-  s.maisMensagens = true;
-  s.ultimaMensagem = 0;
-  EntregarPaginaDeMensagens(s);
-  EntregarAvisos(s);
-  AnunciarTransicao(s, antes, status);
-}
-
-void TServidor::EntregarPaginaDeMensagens(TSessao& s) {
-  if (s.fechada_ || s.fecharAposEnvio_) return;
-  const auto pagina = banco_.Mensagens(s.niu, s.ultimaMensagem, config_.paginaDeMensagens);
-  for (const TMensagemGuardada& m : pagina) {
-    Enviar(s, MontarLinha("CMSG", {std::to_string(m.de), EscreverApelido(m.apelido),
-                                   textos::PresencaGuardada, m.texto}));
-    s.entregas_.push_back({s.enviados_ + s.saida_.size(), true, m.id});
-    s.ultimaMensagem = m.id;
-    s.remetentes.insert(m.de);
-  }
-  s.maisMensagens = static_cast<int>(pagina.size()) == config_.paginaDeMensagens;
-}
-
-void TServidor::EntregarAvisos(TSessao& s) {
-  const std::optional<TUsuario> u = banco_.Usuario(s.niu);
-  if (!u) return;
-  const std::vector<TAviso> avisos = banco_.Avisos(s.niu, u->ultimoAviso);
-  if (avisos.empty()) return;
-  if (!Gravar(s)) return;
-  for (const TAviso& a : avisos) {
-    Enviar(s, MontarLinha("SEMS", {std::to_string(a.numero), SemSeparador(a.texto)}));
-  }
-  banco_.MarcarAviso(s.niu, avisos.back().id);
-}
-
-void TServidor::Notificar(Niu para, std::string_view codigo, TSessao& de, std::string_view texto1,
-                          std::string_view texto2) {
-  if (TSessao* destino = Online(para)) {
-    Enviar(*destino, MontarLinha(codigo, {std::to_string(de.niu), EscreverApelido(de.apelido),
-                                          texto1, texto2}));
-  } else {
-    banco_.GravarEvento(para, codigo, de.niu, texto1, texto2);
-  }
+  limites_.Esquecer(agora);
 }
 
 }  // namespace tazu::tazud

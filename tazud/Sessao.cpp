@@ -1,24 +1,32 @@
 // The session's rules, in one place.
 //
 //  - A new connection may identify (CVER) or register a new user (CCUS, one
-//    at a time). An unknown user ends the connection after the RERR.
+//    at a time, a few per connection and per address). An unknown user ends
+//    the connection after the RERR.
 //  - RVER goes out unscrambled; from the next byte on, both directions are
 //    scrambled with the key it carries (0 = never).
-//  - After RVER only the password (CCON) is accepted. A wrong password ends
-//    the connection after the RERR; a right one logs the user in (RCCA, RUAC,
-//    the list, the accounts, what was kept, presence to the others). A user who
-//    logs in again elsewhere is told (SNMP) and this connection closed.
+//  - After RVER only the password (CCON) is accepted. Its check may wait for
+//    the delay earlier failures earned its account and address (Limites.h). A
+//    wrong password ends the connection after the RERR; a right one logs the
+//    user in (RCCA, RUAC, the list, the accounts, what was kept, presence to
+//    the others). A user who logs in again elsewhere is told (SNMP) and this
+//    connection closed.
 //  - Keep-alive and goodbye (CPNG, CBFF, CDSC) are accepted in every state.
 //    Every other command needs the state written in the rule table below;
 //    outside it the answer is RERR and the line counts as an error.
 //  - Every line that cannot be read (no code, unknown code, missing or
-//    non-numeric fields) is answered with RERR and counts as an error; past
-//    the tolerated number the connection is closed. An over-long line closes
-//    it at once.
+//    non-numeric fields, a field holding CR, LF or NUL) is answered with RERR
+//    and counts as an error; past the tolerated number the connection is
+//    closed. An over-long line closes it at once.
 //  - A connection silent for too long is probed with SBFF and closed if it
-//    stays silent; one that has not logged in within its deadline is closed.
-//  - A connection whose unsent output grows past its bound is closed: a client
-//    that stops reading cannot hold the server's memory or anyone else.
+//    stays silent; one that has not logged in within its deadline from the
+//    accept is closed, however much it says meanwhile.
+//  - After every command: while the output waiting for the connection is past
+//    its bound, or the turn's searches are used up, its further lines wait
+//    (within a bound) until the output has been handed over and other clients
+//    had their turn. Output still past the bound once handed over means the
+//    client is not reading: it is dropped. A client cannot hold the server's
+//    memory or anyone else.
 #include "tazud/Sessao.h"
 
 #include "core/UGlobal.h"
@@ -103,7 +111,9 @@ void TServidor::Tratar(TSessao& s, const std::string& codigo, std::string& resto
                                               : textos::ErroNaoIdentificado);
     return;
   }
+  AbrirUnidade(s);
   (this->*(regra->comando))(s, resto);
+  FecharUnidade();
 }
 
 // --- TSessao ----------------------------------------------------------------
@@ -116,7 +126,7 @@ TSessao::TSessao(TServidor& servidor, uint64_t id, std::unique_ptr<net::TcpSocke
   cripto.Chave = 0;
   endereco_ = socket_->PeerAddress();
   porta_ = socket_->PeerPort();
-  ultimaAtividade = servidor.Runtime().Now();
+  aceitaEm = ultimaAtividade = servidor.Runtime().Now();
   socket_->onData = [this](std::string_view dados) {
     if (fechada_ || estado == TEstado::Encerrando) return;
     ultimaAtividade = servidor_.Runtime().Now();
@@ -131,7 +141,7 @@ TSessao::TSessao(TServidor& servidor, uint64_t id, std::unique_ptr<net::TcpSocke
 }
 
 TSessao::~TSessao() {
-  *vida_ = false;
+  vida_.End();
   if (socket_) {
     socket_->onData = nullptr;
     socket_->onClosed = nullptr;
@@ -145,21 +155,43 @@ std::string TSessao::Nome() const {
   return nome;
 }
 
-std::size_t TSessao::BytesNaFila() const {
-  return saida_.size() + socket_->BytesQueued();
-}
-
-uint64_t TSessao::BytesNoKernel() const {
-  return socket_->BytesTaken();
-}
-
 bool TSessao::AoLinha(std::string_view bruta) {
   if (fechada_ || estado == TEstado::Encerrando) return false;
+  if (pausada_) return Adiar(bruta);
+  Processar(bruta);
+  return !fechada_ && estado != TEstado::Encerrando;
+}
+
+void TSessao::Processar(std::string_view bruta) {
   std::string linha = AbrirLinha(bruta, cripto);
-  if (linha.empty()) return true;
+  if (linha.empty()) return;
   const std::string codigo = LerComando(linha);
   servidor_.Tratar(*this, codigo, linha);
-  return !fechada_ && estado != TEstado::Encerrando;
+  servidor_.DepoisDoComando(*this);
+}
+
+bool TSessao::Adiar(std::string_view bruta) {
+  bytesAdiados_ += bruta.size() + 2;
+  if (bytesAdiados_ > servidor_.Config().limiteDeEntrada) {
+    servidor_.Fechar(*this, "keeps sending while its output waits");
+    return false;
+  }
+  adiadas_.emplace_back(bruta);
+  return true;
+}
+
+void TSessao::Retomar() {
+  pausada_ = false;
+  while (proximaAdiada_ < adiadas_.size() && !pausada_ && !fechada_ &&
+         estado != TEstado::Encerrando) {
+    const std::string bruta = std::move(adiadas_[proximaAdiada_++]);
+    bytesAdiados_ -= bruta.size() + 2;
+    Processar(bruta);
+  }
+  if (proximaAdiada_ == adiadas_.size()) {
+    std::vector<std::string>().swap(adiadas_);
+    proximaAdiada_ = 0;
+  }
 }
 
 void TSessao::AoExcesso() {

@@ -8,7 +8,9 @@
 #include <memory>
 #include <string>
 #include <unordered_set>
+#include <vector>
 
+#include "base/Lifetime.h"
 #include "core/ProtocoloTazu.h"
 #include "core/UCriptografia.h"
 #include "net/Runtime.h"
@@ -35,8 +37,8 @@ class TSessao {
   const std::string& Endereco() const { return endereco_; }
   std::string Nome() const;  // for the log: #id address[:port] [NIU]
   bool Fechada() const { return fechada_; }
-  // Alive while the session object is; callbacks of slow work hold it weakly.
-  std::weak_ptr<bool> Vida() const { return vida_; }
+  // Alive while the session object is; callbacks of slow work hold it.
+  Lifetime::Guard Vida() const { return vida_.Watch(); }
 
   TEstado estado = TEstado::Novo;
   TCriptografia cripto;
@@ -44,7 +46,9 @@ class TSessao {
   std::string apelido;  // plain text
   uint8_t status = 1;   // chosen status; Invisível included
   bool cadastrando = false;
+  int cadastros = 0;
   int erros = 0;
+  net::TimePoint aceitaEm;
   net::TimePoint ultimaAtividade;
   bool sondada = false;  // SBFF sent, no line since
   // Users who sent this session a message: it may ask for their entry (CCCT).
@@ -56,11 +60,13 @@ class TSessao {
  private:
   friend class TServidor;
   bool AoLinha(std::string_view bruta);
+  void Processar(std::string_view bruta);
+  // Keeps a line for when the session goes on; false when too much waits.
+  bool Adiar(std::string_view bruta);
+  // Handles the lines that waited, until they end or it must wait again.
+  void Retomar();
   void AoExcesso();
-  std::size_t BytesNaFila() const;
-  // Of enviados_, how many the kernel has taken: they reach the client even
-  // if the server dies now.
-  uint64_t BytesNoKernel() const;
+  std::size_t BytesNaFila() const { return saida_.size() + socket_->BytesQueued(); }
 
   TServidor& servidor_;
   uint64_t id_;
@@ -70,19 +76,47 @@ class TSessao {
   TLeitorDeLinhas leitor_;
   std::string saida_;      // prepared bytes not yet handed to the socket
   uint64_t enviados_ = 0;  // bytes handed to the socket so far
-  // Stored items in the output: where their bytes end (counted like
-  // enviados_), and what they are (message or event, id).
+  // What the connection carries that the server must not lose: where its
+  // bytes end (counted like enviados_) and what it is. Kept until the peer's
+  // TCP acknowledges those bytes, oldest first.
   struct TEntrega {
-    uint64_t fim;
-    bool mensagem;
-    int64_t id;
+    uint64_t fim = 0;
+    bool mensagem = true;  // a message; otherwise a kept event
+    int64_t id = 0;
+    bool guardada = true;  // its row is in the store
+    // A message without a row: what storing it needs, and the sweep it came in.
+    Niu de = 0;
+    std::string texto;
+    int64_t quando = 0;
+    uint64_t varredura = 0;
+
+    static TEntrega Guardada(uint64_t fim, bool mensagem, int64_t id) {
+      TEntrega e;
+      e.fim = fim;
+      e.mensagem = mensagem;
+      e.id = id;
+      return e;
+    }
   };
   std::deque<TEntrega> entregas_;
   bool suja_ = false;
   bool fecharAposEnvio_ = false;
   bool fechada_ = false;
   std::string motivo_;
-  std::shared_ptr<bool> vida_ = std::make_shared<bool>(true);
+  // Commands wait while the output is past its bound or the turn's searches
+  // are used up; the lines received meanwhile, still raw.
+  bool pausada_ = false;
+  // (A vector read from `proximaAdiada_`: an idle connection, the common
+  // case, then holds no memory for it.)
+  std::vector<std::string> adiadas_;
+  std::size_t proximaAdiada_ = 0;
+  std::size_t bytesAdiados_ = 0;
+  uint64_t turnoDasBuscas_ = 0;
+  int buscasNoTurno_ = 0;
+  // The unit of work that last queued output here, and where that output began.
+  uint64_t unidade_ = 0;
+  std::size_t marcaDaSaida_ = 0;
+  Lifetime vida_;
 };
 
 }  // namespace tazu::tazud

@@ -40,12 +40,15 @@ inline constexpr TErro ErroNaoIdentificado{104, "Identifique-se antes de usar es
 inline constexpr TErro ErroLinhaLonga{105, "Linha longa demais. A conexão será encerrada."_cp};
 inline constexpr TErro ErroUsuarioInexistente{106, "Usuário não cadastrado."_cp};
 inline constexpr TErro ErroSenha{107, "Senha incorreta."_cp};
-inline constexpr TErro ErroApelidoEmUso{108, "O apelido escolhido já está em uso. Por favor, escolha outro."_cp};
+inline constexpr TErro ErroApelidoEmUso{
+    108, "O apelido escolhido já está em uso. Por favor, escolha outro."_cp};
 inline constexpr TErro ErroCampoObrigatorio1{109, "O campo "_cp};
 inline constexpr std::string_view ErroCampoObrigatorio2 = " é de preenchimento obrigatório."_cp;
-inline constexpr TErro ErroSemNumeros{110, "Não há mais números disponíveis para novos usuários."_cp};
+inline constexpr TErro ErroSemNumeros{110,
+                                      "Não há mais números disponíveis para novos usuários."_cp};
 inline constexpr TErro ErroAutoAdicao{111, "Você não pode se adicionar à sua própria lista."_cp};
-inline constexpr TErro ErroSemPedido{112, "Não há pedido de autorização pendente deste usuário."_cp};
+inline constexpr TErro ErroSemPedido{112,
+                                     "Não há pedido de autorização pendente deste usuário."_cp};
 inline constexpr TErro ErroOcupado{113, "Servidor ocupado. Tente novamente em instantes."_cp};
 inline constexpr TErro ErroConexoesDemais{114, "Há conexões demais a partir do seu endereço."_cp};
 inline constexpr TErro ErroCaixaCheia1{115, "A caixa de mensagens de "_cp};
@@ -57,5 +60,18 @@ inline constexpr TErro ErroIndisponivel{119, "Informação não disponível."_cp
 inline constexpr TErro ErroInterno{120, "Erro interno do servidor. Tente novamente."_cp};
 inline constexpr TErro ErroTempoEsgotado{121, "Tempo de identificação esgotado."_cp};
 inline constexpr TErro ErroBloco{122, "Bloco de informações inválido."_cp};
+inline constexpr TErro ErroServidorCheio{
+    123, "O servidor está com conexões demais. Tente novamente mais tarde."_cp};
+inline constexpr TErro ErroCaractereInvalido{
+    124, "Quebras de linha e caracteres nulos não são aceitos: "_cp};
+inline constexpr TErro ErroTentativasDemais{
+    125, "Tentativas demais a partir do seu endereço. Aguarde alguns instantes."_cp};
+inline constexpr TErro ErroCadastrosDoEndereco{
+    126, "Cadastros demais a partir do seu endereço. Tente novamente mais tarde."_cp};
+inline constexpr TErro ErroCadastrosDaConexao{
+    127, "Esta conexão já fez todos os cadastros permitidos."_cp};
+inline constexpr TErro ErroCotaDoRemetente1{
+    128, "Você já deixou o máximo de mensagens guardadas para "_cp};
+inline constexpr std::string_view ErroCotaDoRemetente2 = ". Aguarde até que sejam lidas."_cp;
 
 }  // namespace tazu::tazud::textos

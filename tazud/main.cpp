@@ -36,19 +36,32 @@ Server options:
                            cheaper to dearer; default 0)
   --max-per-address N      connections allowed from one address (default 16)
   --max-connections N      connections allowed in all (default 20000)
-  --max-queue BYTES        unsent bytes allowed per connection before it is
-                           dropped as not reading (default 1048576)
+  --max-queue BYTES        unsent bytes allowed per connection: past them its
+                           commands wait, and a client that does not read is
+                           dropped (default 1048576)
   --max-line BYTES         longest line a client may send (default 8192)
+  --max-checks-per-address N
+                           password checks and new-password hashes in flight
+                           from one address (default 8; 0 = no bound)
+  --max-registrations-per-hour N
+                           new users one address may register in an hour
+                           (default 10; 0 = no bound)
   --sync full|normal       full (default): every commit reaches the disk before
                            any answer; normal: commits survive a crash of the
                            server but not of the machine
 
-The database is one SQLite file in WAL mode, created and migrated on start.
+The database is one SQLite file in WAL mode, created (readable by its owner
+only: it holds outside-network passwords) and migrated on start.
 Admin commands may run while the server runs: users created there can log in
 at once, and system messages reach online users within a second (others at
 their next login).
 
-Log: one line per connection event on standard error.
+After a wrong password the account and the address wait a second before the
+next check, twice as long after each further failure (an account at most 8 s,
+an address at most a minute); a quarter of an hour without failures forgets.
+
+Log: one line per connection event on standard error (refused connections:
+one a second, the rest summed up); bytes a client chose are written as \xNN.
 Texts given on the command line are UTF-8; the server keeps Windows-1252.
 )";
 
@@ -102,8 +115,8 @@ int Servir(const std::string& escuta, const std::string& arquivo, TConfiguracao 
   if (!servidor.Escutar(escuta.substr(0, doisPontos), static_cast<uint16_t>(porta), erro)) {
     Falhar("cannot listen on " + escuta + ": " + erro);
   }
-  Registrar("listening on " + escuta.substr(0, doisPontos) + ":" + std::to_string(servidor.Porta()) +
-            ", database " + arquivo);
+  Registrar("listening on " + escuta.substr(0, doisPontos) + ":" +
+            std::to_string(servidor.Porta()) + ", database " + arquivo);
   runtime.Run();
   Registrar("stopping");
   servidor.Encerrar();
@@ -140,7 +153,8 @@ int CriarUsuario(const std::string& arquivo, const std::vector<std::string>& arg
   }
   if (posicionais.size() != 2) Falhar("adduser wants NICKNAME PASSWORD");
   u.apelido = cp1252::FromUtf8(posicionais[0]);
-  if (u.apelido.empty() || u.apelido.size() > 25) Falhar("the nickname must have 1 to 25 characters");
+  if (u.apelido.empty() || u.apelido.size() > 25)
+    Falhar("the nickname must have 1 to 25 characters");
   const std::string senha = cp1252::FromUtf8(posicionais[1]);
   auto banco = AbrirParaAdmin(arquivo);
   if (banco->ApelidoEmUso(u.apelido)) Falhar("nickname already taken: " + posicionais[0]);
@@ -192,13 +206,35 @@ int EnviarAviso(const std::string& arquivo, const std::vector<std::string>& args
     if (c == '\r' || c == '\n' || c == '\0') c = ' ';
   }
   auto banco = AbrirParaAdmin(arquivo);
-  if (para != 0 && !banco->Usuario(static_cast<Niu>(para))) Falhar("no user " + std::to_string(para));
+  if (para != 0 && !banco->Usuario(static_cast<Niu>(para)))
+    Falhar("no user " + std::to_string(para));
   std::string erro;
   if (!banco->Iniciar()) Falhar("the database is busy");
   const int64_t id = banco->GravarAviso(static_cast<Niu>(para), static_cast<int>(numero), texto);
   if (!banco->Confirmar(erro)) Falhar("cannot store the message: " + erro);
   std::printf("system message %lld queued\n", static_cast<long long>(id));
   return 0;
+}
+
+// The server's bounds: true when `a` was one of their options.
+template <class Numero>
+bool LerLimite(const std::string& a, Numero&& numero, TConfiguracao& config) {
+  if (a == "--max-per-address") {
+    config.conexoesPorEndereco = static_cast<int>(numero(1000000));
+  } else if (a == "--max-connections") {
+    config.conexoesTotais = static_cast<int>(numero(1000000));
+  } else if (a == "--max-queue") {
+    config.limiteDeFila = numero(1UL << 30);
+  } else if (a == "--max-line") {
+    config.limiteDeLinha = numero(1UL << 20);
+  } else if (a == "--max-checks-per-address") {
+    config.limites.conferenciasPorEndereco = static_cast<int>(numero(1000000));
+  } else if (a == "--max-registrations-per-hour") {
+    config.limites.cadastrosPorEnderecoPorHora = static_cast<int>(numero(1000000));
+  } else {
+    return false;
+  }
+  return true;
 }
 
 }  // namespace
@@ -235,14 +271,7 @@ int main(int argc, char** argv) {
       config.embaralhar = false;
     } else if (a == "--hash-cost") {
       custo = numero(11);
-    } else if (a == "--max-per-address") {
-      config.conexoesPorEndereco = static_cast<int>(numero(1000000));
-    } else if (a == "--max-connections") {
-      config.conexoesTotais = static_cast<int>(numero(1000000));
-    } else if (a == "--max-queue") {
-      config.limiteDeFila = numero(1UL << 30);
-    } else if (a == "--max-line") {
-      config.limiteDeLinha = numero(1UL << 20);
+    } else if (LerLimite(a, numero, config)) {
     } else if (a == "--sync") {
       const std::string v = valor();
       if (v != "full" && v != "normal") Falhar("--sync wants full or normal");

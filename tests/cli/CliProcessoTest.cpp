@@ -18,7 +18,7 @@
 namespace tazu {
 namespace {
 
-TEST(CliProcesso, LogsInSendsReceivesAndQuits) {
+TEST(CliProcesso, EntraEnviaRecebeESai) {
   test::AplicacaoDeTeste app("cli_processo");
   net::QtRuntime rt;
   test::TazuDialect dialeto;

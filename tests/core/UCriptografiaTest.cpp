@@ -25,48 +25,40 @@ bool PrecisaDeProtecaoNova(const std::string& texto, uint8_t chave) {
   return false;
 }
 
-std::string Embaralhar(const std::string& texto, uint8_t chave) {
+TCriptografia ComChave(uint8_t chave) {
   TCriptografia c;
   c.Chave = chave;
-  return c.Embaralhar(texto);
+  return c;
 }
 
-std::string Desembaralhar(const std::string& texto, uint8_t chave = TCriptografia::ChavePadrao) {
-  TCriptografia c;
-  c.Chave = chave;
-  return c.Desembaralhar(texto);
+std::string Aleatorio(std::mt19937& rng, std::size_t maximo) {
+  std::string s(rng() % (maximo + 1), '\0');
+  for (char& ch : s) ch = static_cast<char>(rng());
+  return s;
 }
 
-TEST(TCriptografia, RoundTripsOrdinaryText) {
+TEST(TCriptografia, TextoComumVoltaComQualquerChave) {
   const std::string texto =
-      cp1252::FromUtf8("Olá, João! Ação 123 ÀÉÎÕÜ ç §\r\nfim (x) [y] {z} ?.") + "\xA7" + "\r\n";
+      cp1252::FromUtf8("Olá, João! Ação 123 ÀÉÎÕÜ ç §\r\nfim (x) [y] {z} ?.") + "\xA7\r\n";
   for (int chave : {0, 1, 77, 200, 255}) {
-    EXPECT_EQ(Desembaralhar(Embaralhar(texto, static_cast<uint8_t>(chave))), texto) << chave;
+    EXPECT_EQ(ComChave(77).Desembaralhar(ComChave(static_cast<uint8_t>(chave)).Embaralhar(texto)),
+              texto)
+        << chave;
   }
+  // The key only decides the check character.
+  EXPECT_NE(ComChave(3).Embaralhar("mensagem"), ComChave(250).Embaralhar("mensagem"));
+  // The empty text is the check character and the suffix.
+  EXPECT_EQ(ComChave(77).Embaralhar("").size(), 3u);
+  for (const char* curto : {"", "ab"}) EXPECT_EQ(TCriptografia().Desembaralhar(curto), "");
 }
 
-TEST(TCriptografia, EmptyTextIsThreeBytes) {
-  const std::string e = Embaralhar("", 77);
-  EXPECT_EQ(e.size(), 3u);
-  EXPECT_EQ(Desembaralhar(e), "");
-  EXPECT_EQ(Desembaralhar(""), "");
-  EXPECT_EQ(Desembaralhar("ab"), "");
-}
-
-TEST(TCriptografia, KeyOnlyDecidesTheCheckCharacter) {
-  const std::string texto = "mensagem de teste";
-  const std::string a = Embaralhar(texto, 3);
-  const std::string b = Embaralhar(texto, 250);
-  EXPECT_NE(a, b);
-  EXPECT_EQ(Desembaralhar(a), texto);
-  EXPECT_EQ(Desembaralhar(b), texto);
-}
-
-TEST(TCriptografia, MatchesTheOriginalBytesWhereNoNewEscapeIsNeeded) {
+// Texts that need none of the added escapes scramble to exactly the bytes of
+// the first scrambler, so stored files and peers keep reading each other.
+TEST(TCriptografia, MesmosBytesDoPrimeiroEmbaralhadorOndeNenhumEscapeNovoEPreciso) {
   std::mt19937 rng(1234);
   int comparados = 0;
   for (int n = 0; n < 20000; ++n) {
-    const uint8_t chave = static_cast<uint8_t>(rng());
+    const auto chave = static_cast<uint8_t>(rng());
     std::string texto(rng() % 40, '\0');
     // Mostly printable text, as users write it, with separators and breaks.
     for (char& ch : texto) {
@@ -75,53 +67,42 @@ TEST(TCriptografia, MatchesTheOriginalBytesWhereNoNewEscapeIsNeeded) {
     }
     if (PrecisaDeProtecaoNova(texto, chave)) continue;
     ++comparados;
-    ASSERT_EQ(Embaralhar(texto, chave), EmbaralharOriginal(texto, chave)) << n;
+    ASSERT_EQ(ComChave(chave).Embaralhar(texto), EmbaralharOriginal(texto, chave)) << n;
   }
   EXPECT_GT(comparados, 10000);
 }
 
-TEST(TCriptografia, TheOriginalProtectionAloneBreaksLines) {
-  // Why the escapes were added: accented capitals scramble into NUL, CR or LF
-  // with the original protection; with ours every byte survives a line reader.
-  bool achouQuebra = false;
-  for (int b = 0xC0; b <= 0xDF && !achouQuebra; ++b) {
-    for (int pos = 0; pos < 30 && !achouQuebra; ++pos) {
-      const std::string texto = std::string(pos, 'a') + static_cast<char>(b);
-      const std::string original = EmbaralharOriginal(texto, 77);
-      if (original.find_first_of(std::string("\r\n\0", 3)) == std::string::npos) continue;
-      achouQuebra = true;
-      const std::string novo = Embaralhar(texto, 77);
-      EXPECT_EQ(novo.find_first_of(std::string("\r\n\0", 3)), std::string::npos);
-      EXPECT_EQ(Desembaralhar(novo), texto);
-    }
-  }
-  EXPECT_TRUE(achouQuebra);
-}
-
-TEST(TCriptografia, AmbiguousPairsInTheTransformedTextAreEscaped) {
-  // Search for texts whose transformed form naturally holds C0 D0 / C0 D1: the
-  // original unscrambler turns them into "§" / CR LF.
+// Why the escapes were added: with the first protection alone, accented
+// capitals scramble into NUL, CR or LF, and pairs C0 D0..D5 come out of the
+// transformation by themselves (the first two read back as "§" and CR LF).
+TEST(TCriptografia, OsEscapesNovosConsertamOQueOPrimeiroQuebrava) {
   std::mt19937 rng(99);
-  int achados = 0;
-  for (int n = 0; n < 200000 && achados < 20; ++n) {
-    std::string texto(2 + rng() % 6, '\0');
-    for (char& ch : texto) ch = static_cast<char>(rng());
+  int quebras = 0, pares = 0;
+  for (int n = 0; n < 200000 && (quebras < 20 || pares < 20); ++n) {
+    const std::string texto =
+        n % 2 ? std::string(rng() % 30, 'a') + char(0xC0 + rng() % 32) : Aleatorio(rng, 8);
     const std::string t = TransformadoOriginal(texto, 77);
-    const size_t p = t.find("\xC0");
-    if (p == std::string::npos || p + 1 >= t.size()) continue;
-    const unsigned char seguinte = t[p + 1];
-    if (seguinte < 0xD0 || seguinte > 0xD5) continue;
-    ++achados;
-    EXPECT_EQ(Desembaralhar(Embaralhar(texto, 77)), texto);
+    const bool quebra =
+        EmbaralharOriginal(texto, 77).find_first_of(std::string("\r\n\0", 3)) != std::string::npos;
+    const size_t p = t.find('\xC0');
+    const bool par = p != std::string::npos && p + 2 < t.size() &&
+                     static_cast<unsigned char>(t[p + 1]) >= 0xD0 &&
+                     static_cast<unsigned char>(t[p + 1]) <= 0xD5;
+    if (!quebra && !par) continue;
+    quebras += quebra, pares += par;
+    const std::string novo = ComChave(77).Embaralhar(texto);
+    EXPECT_EQ(novo.find_first_of(std::string("\r\n\0", 3)), std::string::npos);
+    EXPECT_EQ(ComChave(77).Desembaralhar(novo), texto);
   }
-  EXPECT_GT(achados, 0);
+  EXPECT_GE(quebras, 20);
+  EXPECT_GE(pares, 20);
 }
 
 // Where the transformed text naturally holds 0xC0 before D2..D5, the first
 // scrambler wrote the bytes as they were, and ours reads such a pair as an
 // escape. Texts it wrote, history lines and lines of peers that scramble the
 // same way, must still read back right, under their own key or another one.
-TEST(TCriptografia, TextsOfTheFirstScramblerReadBackRight) {
+TEST(TCriptografia, TextosDoPrimeiroEmbaralhadorSeLeemComoForamEscritos) {
   std::mt19937 rng(31);
   int achados = 0;
   for (int n = 0; n < 400000 && achados < 300; ++n) {
@@ -131,61 +112,42 @@ TEST(TCriptografia, TextsOfTheFirstScramblerReadBackRight) {
     if (!teste::LidoDeDuasManeiras(texto, chave)) continue;
     ++achados;
     const std::string antigo = EmbaralharOriginal(texto, chave);
-    TCriptografia c;
-    c.Chave = chave;
-    ASSERT_EQ(c.Desembaralhar(antigo), texto) << "key " << int(chave) << " text " << n;
-    ASSERT_EQ(Desembaralhar(antigo), texto) << "default key, text " << n;
+    ASSERT_EQ(ComChave(chave).Desembaralhar(antigo), texto) << "key " << int(chave) << " " << n;
+    ASSERT_EQ(TCriptografia().Desembaralhar(antigo), texto) << "default key, text " << n;
     // Our own scrambling of the same text keeps reading our way.
-    ASSERT_EQ(c.Desembaralhar(c.Embaralhar(texto)), texto) << n;
+    ASSERT_EQ(ComChave(chave).Desembaralhar(ComChave(chave).Embaralhar(texto)), texto) << n;
   }
   EXPECT_GE(achados, 300);
 }
 
-TEST(TCriptografia, NeverEndsWithSeparatorOrLineBreak) {
-  std::mt19937 rng(7);
-  for (int n = 0; n < 2000; ++n) {
-    std::string texto(rng() % 20, '\0');
-    for (char& ch : texto) ch = static_cast<char>(rng());
-    const std::string e = Embaralhar(texto, static_cast<uint8_t>(n));
-    ASSERT_GE(e.size(), 3u);
-    EXPECT_NE(e.back(), '\xA7');
-    EXPECT_NE(e.substr(e.size() - 2), "\r\n");
-  }
-}
-
-// Random bytes of all 256 values under every key: scrambling, cutting the
-// stream into lines at CR or LF and unscrambling with the same key gives every
-// text back.
-TEST(TCriptografia, EveryTextSurvivesALineOrientedReader) {
+// Random bytes of all 256 values under every key: scrambling never ends with
+// "§" or CR LF, and cutting the stream into lines at CR or LF and unscrambling
+// with the same key gives every text back.
+TEST(TCriptografia, TodoTextoSobreviveAUmLeitorDeLinhas) {
   std::mt19937 rng(2024);
   for (int chave = 0; chave < 256; ++chave) {
-    std::vector<std::string> textos;
-    std::string fluxo;
-    for (int n = 0; n < 40; ++n) {
-      std::string texto(rng() % 64, '\0');
-      for (char& ch : texto) ch = static_cast<char>(rng());
-      if (n == 0) texto.clear();
-      const std::string e = Embaralhar(texto, static_cast<uint8_t>(chave));
-      ASSERT_EQ(e.find('\0'), std::string::npos);
+    const TCriptografia c = ComChave(static_cast<uint8_t>(chave));
+    std::vector<std::string> textos = {""};
+    std::string fluxo = c.Embaralhar("") + "\r\n";
+    for (int n = 1; n < 40; ++n) {
+      textos.push_back(Aleatorio(rng, 64));
+      const std::string e = c.Embaralhar(textos.back());
+      ASSERT_TRUE(e.back() != '\xA7' && e.substr(e.size() - 2) != "\r\n");
       fluxo += e + "\r\n";
-      textos.push_back(std::move(texto));
     }
     const std::vector<std::string> linhas = DividirLinhas(fluxo);
     ASSERT_EQ(linhas.size(), textos.size()) << "key " << chave;
-    for (size_t i = 0; i < linhas.size(); ++i) {
-      ASSERT_EQ(Desembaralhar(linhas[i], static_cast<uint8_t>(chave)), textos[i])
-          << "key " << chave << " text " << i;
-    }
+    for (size_t i = 0; i < linhas.size(); ++i)
+      ASSERT_EQ(c.Desembaralhar(linhas[i]), textos[i]) << "key " << chave << " text " << i;
   }
 }
 
-TEST(TCriptografia, UnscramblingGarbageNeverFails) {
+TEST(TCriptografia, LixoSempreSeDesembaralha) {
   std::mt19937 rng(5);
   for (int n = 0; n < 5000; ++n) {
-    std::string lixo(rng() % 50, '\0');
-    for (char& ch : lixo) ch = static_cast<char>(rng() % 4 == 0 ? 0xC0 : rng());
-    const std::string r = Desembaralhar(lixo);
-    EXPECT_LE(r.size(), lixo.size());
+    std::string lixo = Aleatorio(rng, 50);
+    for (char& ch : lixo) ch = rng() % 4 == 0 ? '\xC0' : ch;
+    EXPECT_LE(TCriptografia().Desembaralhar(lixo).size(), lixo.size());
   }
 }
 

@@ -222,6 +222,15 @@ TEST_F(Conexao, FalhasDeConexao) {
   }
 }
 
+TEST_F(Conexao, OEnderecoDoServidorNaoECortado) {
+  // Any name the settings file holds (255 bytes), not the 25 of a nickname.
+  const std::string longo = std::string(60, 'a') + ".servidores.tazu.example";
+  cliente.IPServidor = longo;
+  cliente.Conectar();
+  rt.RunPending();
+  EXPECT_EQ(rt.LastPeer().Host(), longo);
+}
+
 TEST_F(Conexao, ErroComAConexaoAbertaLimpaESai) {
   Entrar();
   peer->Fail(net::SocketError::ConnectionReset);

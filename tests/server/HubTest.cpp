@@ -103,7 +103,7 @@ TEST_F(Hub, RegrasDeStatusDaLista) {
   EXPECT_EQ(Enviado(), "");  // no CCCT: not a stranger
 }
 
-TEST_F(Hub, PresenceChanges) {
+TEST_F(Hub, MudancasDePresenca) {
   Entrar();
   Servidor("[SACT] 20 Bia A 1 TPC");
   Eventos();
@@ -133,7 +133,7 @@ TEST_F(Hub, PresenceChanges) {
                                         "20", "Tazu")}));
 }
 
-TEST_F(Hub, MessageFromAStranger) {
+TEST_F(Hub, MensagemDeUmDesconhecido) {
   Entrar();
   Servidor("[CMSG] 55 Zeca C oi#<RET>#tudo#<QRB>#bem");
   EXPECT_EQ(Eventos(),
@@ -145,7 +145,7 @@ TEST_F(Hub, MessageFromAStranger) {
   EXPECT_EQ(Enviado(), "[CCCT]" + S + "55\r\n");
 }
 
-TEST_F(Hub, MessageMarkedLiveFromAnOfflineContactShowsItInvisible) {
+TEST_F(Hub, MensagemAoVivoDeContatoDesconectadoMostraOInvisivel) {
   Entrar();
   Servidor("[SACT] 20 Bia A 3 TPC");
   Eventos();
@@ -158,7 +158,7 @@ TEST_F(Hub, MessageMarkedLiveFromAnOfflineContactShowsItInvisible) {
   EXPECT_EQ(Enviado(), "");
 }
 
-TEST_F(Hub, DeliveryAndOfflineNotices) {
+TEST_F(Hub, AvisosDeEntregaEDeMensagemGuardada) {
   Entrar();
   Servidor("[SCEM] 0042\n[SNEM] 42 oi#<RET>#tchau");
   EXPECT_EQ(Eventos(),
@@ -167,7 +167,7 @@ TEST_F(Hub, DeliveryAndOfflineNotices) {
                      "Mensagem=[oi|tchau])"}));
 }
 
-TEST_F(Hub, RemovingAndAddingTazuContacts) {
+TEST_F(Hub, RemoverEAdicionarContatosTazu) {
   Entrar();
   Servidor("[SACT] 20 Bia A 1 TPC");
   Eventos();
@@ -185,7 +185,7 @@ TEST_F(Hub, RemovingAndAddingTazuContacts) {
   EXPECT_TRUE(cliente.Contatos.Vazia());
 }
 
-TEST_F(Hub, SacmStartsTheAdapterOfItsNetworkAndRoutesRequests) {
+TEST_F(Hub, SacmIniciaOAdaptadorDaRedeEEncaminhaPedidos) {
   Entrar();
   Servidor("[SACM] 4 ana@msn pw\n[SACM] 3 yid yp");
   EXPECT_EQ(Pedidos(), (std::vector<std::string>{"MSN criado ana@msn/pw status 1 niu 1234",
@@ -212,7 +212,7 @@ TEST_F(Hub, SacmStartsTheAdapterOfItsNetworkAndRoutesRequests) {
                                                  "ICQ Conectar"}));
 }
 
-TEST_F(Hub, StartingWithoutAnyIdentifierDoesNothing) {
+TEST_F(Hub, IniciarSemIdentificadorNaoFazNada) {
   Entrar();
   cliente.ConectarComunicador(1, "", "");
   EXPECT_TRUE(Pedidos().empty());
@@ -222,7 +222,7 @@ TEST_F(Hub, StartingWithoutAnyIdentifierDoesNothing) {
   EXPECT_TRUE(Pedidos().empty());
 }
 
-TEST_F(Hub, AdapterEventsBecomeClientEvents) {
+TEST_F(Hub, EventosDoAdaptadorViramEventosDoCliente) {
   Entrar();
   cliente.ConectarComunicador(4, "ana@msn", "pw");
   AdaptadorFalso& msn = *adaptadores["MSN"];
@@ -258,7 +258,7 @@ TEST_F(Hub, AdapterEventsBecomeClientEvents) {
   EXPECT_EQ(cliente.Contatos.Quantidade(), 3u);
 }
 
-TEST_F(Hub, AnAdapterLoggingOffTakesExactlyItsCommunity) {
+TEST_F(Hub, AdaptadorQueSaiLevaSoASuaComunidade) {
   Entrar();
   Servidor("[SACT] 20 Bia A 1 TPC");
   cliente.ConectarComunicador(4, "ana@msn", "pw");
@@ -277,7 +277,7 @@ TEST_F(Hub, AnAdapterLoggingOffTakesExactlyItsCommunity) {
   rt.RunPending();  // the adapter that logged off is freed
 }
 
-TEST_F(Hub, CleanUpDisconnectsAdaptersAndForgetsEverything) {
+TEST_F(Hub, LimpezaDesconectaAdaptadoresEEsqueceTudo) {
   Entrar();
   Servidor("[SACT] 20 Bia A 1 TPC");
   cliente.ConectarComunicador(4, "ana@msn", "pw");

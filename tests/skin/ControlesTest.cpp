@@ -191,48 +191,41 @@ TRedimensionador* Alca(QWidget& janela, int tipo, TRegistroDaAlca& reg) {
   return g;
 }
 
-TEST_F(Controles, AlcaSoDeLarguraRespeitaOMinimo) {
-  TRegistroDaAlca reg;
-  TRedimensionador* g = Alca(janela_, TRedimensionador::SoLargura, reg);
-  Mover(&janela_, {190, 140});
-  EXPECT_EQ(reg.cursores, (std::vector<Qt::CursorShape>{Qt::SizeHorCursor}));
-  Pressionar(&janela_, {190, 140});
-  EXPECT_EQ(reg.iniciou, 1);
-  ASSERT_NE(g->Caixa(), nullptr);
-  Mover(&janela_, {230, 200}, true);
-  EXPECT_EQ(g->TamanhoRastreado(), QSize(240, 150));
-  EXPECT_EQ(g->Caixa()->Geometria().size(), QSize(240, 150));
-  Mover(&janela_, {20, 10}, true);
-  EXPECT_EQ(g->TamanhoRastreado(), QSize(150, 150));
-  Soltar(&janela_, {20, 10});
-  EXPECT_EQ(g->Caixa(), nullptr);
-  EXPECT_EQ(janela_.size(), QSize(150, 150));
-  EXPECT_EQ(reg.redimensionada, QSize(150, 150));
-  EXPECT_EQ(reg.terminou, 1);
-}
-
-TEST_F(Controles, AlcaSoDeAlturaEAmbas) {
-  TRegistroDaAlca reg;
-  TRedimensionador* g = Alca(janela_, TRedimensionador::SoAltura, reg);
-  Mover(&janela_, {190, 140});
-  Pressionar(&janela_, {190, 140});
-  Mover(&janela_, {300, 10}, true);
-  EXPECT_EQ(g->TamanhoRastreado(), QSize(200, 100));
-  Mover(&janela_, {300, 200}, true);
-  Soltar(&janela_, {300, 200});
-  EXPECT_EQ(janela_.size(), QSize(200, 210));
-  delete g;
-
-  TRegistroDaAlca ambas;
-  Alca(janela_, TRedimensionador::TipoDoSkin(7), ambas);
-  Mover(&janela_, {190, 140});
-  EXPECT_EQ(ambas.cursores, (std::vector<Qt::CursorShape>{Qt::SizeFDiagCursor}));
-  Mover(&janela_, {10, 10});
-  EXPECT_EQ(ambas.cursores.back(), Qt::ArrowCursor);
-  Pressionar(&janela_, {190, 140});
-  Mover(&janela_, {150, 170}, true);
-  Soltar(&janela_, {150, 170});
-  EXPECT_EQ(janela_.size(), QSize(160, 240));
+// The grip follows the mouse in its own direction only, never below the
+// minimum, with an outline while dragging and the window resized on release.
+TEST_F(Controles, AlcaRedimensionaNoSeuSentidoSemPassarDoMinimo) {
+  struct TCaso {
+    int tipo;
+    Qt::CursorShape cursor;
+    QPoint meio, fim;
+    QSize rastreado, final;
+  };
+  // clang-format off
+  const TCaso casos[] = {
+      {TRedimensionador::SoLargura, Qt::SizeHorCursor, {230, 200}, {20, 10}, {240, 150}, {150, 150}},
+      {TRedimensionador::SoAltura, Qt::SizeVerCursor, {300, 10}, {300, 200}, {200, 100}, {200, 210}},
+      {TRedimensionador::TipoDoSkin(7), Qt::SizeFDiagCursor, {100, 60}, {150, 170}, {150, 100},
+       {160, 180}}};
+  // clang-format on
+  for (const TCaso& c : casos) {
+    janela_.resize(200, 150);
+    TRegistroDaAlca reg;
+    std::unique_ptr<TRedimensionador> g(Alca(janela_, c.tipo, reg));
+    Mover(&janela_, {190, 140});
+    Mover(&janela_, {10, 10});
+    EXPECT_EQ(reg.cursores, (std::vector<Qt::CursorShape>{c.cursor, Qt::ArrowCursor}));
+    Pressionar(&janela_, {190, 140});
+    Mover(&janela_, c.meio, true);
+    EXPECT_EQ(g->TamanhoRastreado(), c.rastreado);
+    ASSERT_NE(g->Caixa(), nullptr);
+    EXPECT_EQ(g->Caixa()->Geometria().size(), c.rastreado);
+    Mover(&janela_, c.fim, true);
+    Soltar(&janela_, c.fim);
+    EXPECT_EQ(g->Caixa(), nullptr);
+    EXPECT_EQ(janela_.size(), c.final);
+    EXPECT_EQ(reg.redimensionada, c.final);
+    EXPECT_EQ(reg.iniciou * 10 + reg.terminou, 11);
+  }
   EXPECT_EQ(TRedimensionador::TipoDoSkin(1), TRedimensionador::SoLargura);
   EXPECT_EQ(TRedimensionador::TipoDoSkin(2), TRedimensionador::SoAltura);
   EXPECT_EQ(TRedimensionador::TipoDoSkin(0), TRedimensionador::Ambos);

@@ -24,34 +24,31 @@ TRegistroFeicao Registro(int32_t left, int32_t top, int32_t width, int32_t heigh
   return r;
 }
 
-TEST(Ancoragem, CentradoEAncoradoNaBase) {
-  const TTamanho pai{100, 100};
-  EXPECT_EQ(ElementTop(Registro(0, -1, 10, 20), pai), 40);
-  EXPECT_EQ(ElementTop(Registro(0, 30, 10, 20, true, false), pai), 70);
-  EXPECT_EQ(ElementLeft(Registro(-1, 0, 30, 10), pai), 35);
-  EXPECT_EQ(ElementLeft(Registro(25, 0, 10, 10, false), pai), 75);
-  // Centring truncates toward zero, also when the element is larger than the parent.
-  EXPECT_EQ(ElementTop(Registro(0, -1, 10, 103), pai), -1);
-}
-
-TEST(Ancoragem, TamanhosNegativosEsticamAteABorda) {
+// Left and top -1 centre (truncating toward zero, also when the element is
+// larger than the parent); a far-edge anchor counts from the right or bottom;
+// a size of 0 or less stretches to that far from the edge; a fixed size ends at
+// the start plus the size.
+TEST(Ancoragem, RetanguloDoElementoNoPai) {
+  struct TCaso {
+    TRegistroFeicao registro;
+    TRetangulo esperado;
+  };
   const TTamanho pai{200, 150};
-  const auto r = Registro(5, 8, -10, -12);
-  EXPECT_EQ(ElementWidth(r, pai), 185);
-  EXPECT_EQ(ElementRight(r, pai), 190);
-  EXPECT_EQ(ElementHeight(r, pai), 130);
-  EXPECT_EQ(ElementBottom(r, pai), 138);
-  // Zero stretches to the edge itself.
-  const auto z = Registro(0, 0, 0, 0);
-  EXPECT_EQ(ElementRight(z, pai), 200);
-  EXPECT_EQ(ElementBottom(z, pai), 150);
-  // Fixed sizes: bottom is top plus height.
-  const auto f = Registro(30, 20, 40, 1, false, false);
-  EXPECT_EQ(ElementLeft(f, pai), 170);
-  EXPECT_EQ(ElementRight(f, pai), 210);
-  EXPECT_EQ(ElementTop(f, pai), 130);
-  EXPECT_EQ(ElementBottom(f, pai), 131);
-  EXPECT_EQ(RetanguloDoElemento(f, pai), (TRetangulo{170, 130, 210, 131}));
+  // clang-format off
+  const TCaso casos[] = {
+      {Registro(-1, -1, 30, 20), {85, 65, 115, 85}},
+      {Registro(-1, -1, 10, 153), {95, -1, 105, 152}},
+      {Registro(25, 30, 10, 20, false, false), {175, 120, 185, 140}},
+      {Registro(5, 8, -10, -12), {5, 8, 190, 138}},
+      {Registro(0, 0, 0, 0), {0, 0, 200, 150}},
+      {Registro(30, 20, 40, 1, false, false), {170, 130, 210, 131}}};
+  // clang-format on
+  for (const TCaso& c : casos) {
+    const TRetangulo r = RetanguloDoElemento(c.registro, pai);
+    EXPECT_EQ(r, c.esperado) << r.Esquerda << " " << r.Topo << " " << r.Direita << " " << r.Base;
+    EXPECT_EQ(ElementWidth(c.registro, pai), r.Largura());
+    EXPECT_EQ(ElementHeight(c.registro, pai), r.Altura());
+  }
 }
 
 TEST(Ancoragem, ValoresExtremosNaoTransbordam) {
@@ -100,29 +97,22 @@ TEST(Registro, CadaCampoNoSeuDeslocamento) {
   r.DefinirLabelKind(1);
   r.DefinirAlignment(2);
   r.DefinirDisabledColor(0x00ABCDEF);
+  // Little-endian fields at their offsets.
   const auto& b = r.Bytes();
-  EXPECT_EQ(b[0], 9);
-  EXPECT_EQ(b[1], 2);
-  EXPECT_EQ((std::array<uint8_t, 4>{b[54], b[55], b[56], b[57]}),
-            (std::array<uint8_t, 4>{0xFE, 0xFF, 0xFF, 0xFF}));
-  EXPECT_EQ((std::array<uint8_t, 4>{b[58], b[59], b[60], b[61]}),
-            (std::array<uint8_t, 4>{0x04, 0x03, 0x02, 0x01}));
-  EXPECT_EQ(b[62], 1);
-  EXPECT_EQ(b[63], 0);
-  EXPECT_EQ(b[64], 0xF9);
-  EXPECT_EQ(b[68], 0x2C);
-  EXPECT_EQ(b[69], 0x01);
-  EXPECT_EQ(b[72], 0xEE);
-  EXPECT_EQ(b[74], 0xC0);
-  EXPECT_EQ(b[92], 0x56);
-  EXPECT_EQ(b[96], 240);
-  EXPECT_EQ(b[100], 26);
-  EXPECT_EQ(b[112], 13);
-  EXPECT_EQ(std::string(reinterpret_cast<const char*>(&b[113]), 13), "Botoes\\Ok.bmp");
-  EXPECT_EQ(b[143], 1);
-  EXPECT_EQ(b[144], 2);
-  EXPECT_EQ(b[156], 0xEF);
-  EXPECT_EQ(b[158], 0xAB);
+  // clang-format off
+  const std::pair<std::size_t, std::vector<uint8_t>> campos[] = {
+      {0, {9, 2}},
+      {54, {0xFE, 0xFF, 0xFF, 0xFF, 0x04, 0x03, 0x02, 0x01, 1, 0, 0xF9, 0xFF, 0xFF, 0xFF,
+            0x2C, 0x01, 0, 0, 0xEE, 0xFF, 0xC0, 0}},
+      {92, {0x56, 0x34, 0x12, 0, 240, 0, 0, 0, 26, 0, 0, 0}},
+      {112, {13, 'B', 'o', 't', 'o', 'e', 's', '\\', 'O', 'k', '.', 'b', 'm', 'p'}},
+      {143, {1, 2}},
+      {156, {0xEF, 0xCD, 0xAB, 0}}};
+  // clang-format on
+  for (const auto& [pos, esperado] : campos) {
+    EXPECT_EQ(std::vector<uint8_t>(b.begin() + pos, b.begin() + pos + esperado.size()), esperado)
+        << pos;
+  }
   // And back.
   const TRegistroFeicao lido(r.Bytes());
   EXPECT_EQ(lido.Top(), 0x01020304);

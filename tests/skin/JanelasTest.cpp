@@ -48,22 +48,12 @@ class JanelaEncapada : public ::testing::Test {
 
   // The window's callback as a real window would write it.
   TResultadoFeicao Callback(TFeicao& f) {
-    chamadas_.push_back(f.Registro.Id());
-    switch (f.Registro.Id()) {
-      case 1:
-        return {TTipoFeicao::PSC};
-      case 2:
-        return {TTipoFeicao::BTN, [this] { ++cliques_; }};
-      case 3:
-        return {TTipoFeicao::RDM};
-      case 4:
-        return {TTipoFeicao::MOV};
-      case 7:
-      case 8:
-        return {TTipoFeicao::RTL};
-      default:
-        return {};
-    }
+    const uint8_t id = f.Registro.Id();
+    chamadas_.push_back(id);
+    if (id == 2) return {TTipoFeicao::BTN, [this] { ++cliques_; }};
+    using enum TTipoFeicao;
+    const TTipoFeicao tipos[] = {Nenhum, PSC, BTN, RDM, MOV, Nenhum, Nenhum, RTL, RTL};
+    return id < 9 ? TResultadoFeicao{tipos[id]} : TResultadoFeicao{};
   }
 
   std::unique_ptr<TFrmEncapado> Construir(const char* descritor = "Teste.cap") {

@@ -11,8 +11,29 @@ std::string L(std::string_view codigo, std::initializer_list<std::string_view> c
   return MontarLinha(codigo, campos);
 }
 
+std::string LinhaDeCadastro(const std::string& apelido, const std::string& email,
+                            const std::string& exige) {
+  std::string linha =
+      "[CCUS]\xA7"
+      "1.0 AA\xA7" +
+      apelido +
+      "\xA7"
+      "Maria d'\xC1vila\xA7senha";
+  for (const char* v : {"F", "01/02/1990", "Recife", "PE", "Brasil", "50000-000", "", "", "pt",
+                        "en", "", "8199990000", "", ""}) {
+    linha += "\xA7" + std::string(v);
+  }
+  return linha + "\xA7" + email + "\xA7" + exige +
+         "\xA7"
+         "0";
+}
+
 void TCliente::Enviar(const std::string& linha) {
   peer_->Write(PrepararEnvio(linha, cripto_));
+}
+
+void TCliente::EnviarInteira(const std::string& linha) {
+  peer_->Write(cripto_.Embaralhar(linha) + "\r\n");
 }
 
 std::vector<std::string> TCliente::Receber() {
@@ -80,8 +101,10 @@ void Ambiente::Reiniciar() {
   Iniciar();
 }
 
-TCliente& Ambiente::Conectar() {
-  clientes_.push_back(std::make_unique<TCliente>(rt_.Dial(7498)));
+TCliente& Ambiente::Conectar(const std::string& endereco) {
+  net::FakePeer& peer = rt_.Dial(7498);
+  peer.SetPeerAddress(endereco, static_cast<uint16_t>(40000 + clientes_.size()));
+  clientes_.push_back(std::make_unique<TCliente>(peer));
   rt_.RunPending();
   return *clientes_.back();
 }

@@ -2,6 +2,7 @@
 // fake connections: each one scrambles and unscrambles as the real client does.
 #pragma once
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -20,11 +21,21 @@ namespace tazu::tazud::test {
 
 // "[CODE]§a§b" from "CODE", {"a", "b"}.
 std::string L(std::string_view codigo, std::initializer_list<std::string_view> campos = {});
+// An RERR line with this number.
+inline auto Erro(int numero) {
+  return ::testing::StartsWith("[RERR]\xA7" + std::to_string(numero) + "\xA7");
+}
+// A registration (CCUS) with password "senha"; `exige`: asks for authorisation.
+std::string LinhaDeCadastro(const std::string& apelido, const std::string& email,
+                            const std::string& exige = "0");
 
 class TCliente {
  public:
   explicit TCliente(net::FakePeer& peer) : peer_(&peer) { cripto_.Chave = 0; }
   void Enviar(const std::string& linha);
+  // The whole text as one line, scrambled: the way a hostile client gets CR,
+  // LF or NUL into a field.
+  void EnviarInteira(const std::string& linha);
   // Every line received since the last call, unscrambled.
   std::vector<std::string> Receber();
   // The received lines that start with "[CODE]".
@@ -37,7 +48,6 @@ class TCliente {
   net::FakePeer* peer_;
   TCriptografia cripto_;
   TLeitorDeLinhas leitor_;
-  std::vector<std::string> guardadas_;
 };
 
 class Ambiente : public ::testing::Test {
@@ -52,7 +62,8 @@ class Ambiente : public ::testing::Test {
   void Reiniciar();
   void Rodar() { rt_.RunPending(); }
 
-  TCliente& Conectar();
+  // A connection from `endereco`.
+  TCliente& Conectar(const std::string& endereco = "127.0.0.1");
   // A user straight into the database.
   Niu Criar(const std::string& apelido, const std::string& senha, bool exige = false,
             bool privado = false);

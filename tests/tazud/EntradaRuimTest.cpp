@@ -1,6 +1,7 @@
 // What a hostile or broken client gets: RERR with a number and a text, or a
 // clean disconnect; never a crash, never someone else's data.
 #include <gmock/gmock.h>
+#include <sqlite3.h>
 
 #include <random>
 
@@ -9,7 +10,9 @@
 namespace tazu::tazud::test {
 namespace {
 
+using ::testing::Contains;
 using ::testing::ElementsAre;
+using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 using ::testing::StartsWith;
 
@@ -49,6 +52,7 @@ TEST_F(EntradaRuim, EveryCatalogueCommandMalformedIsRefused) {
   TCliente& a = Entrar(ana_, "a");
   a.Receber();
   const std::string S = "\xA7";
+  // clang-format off
   const std::vector<std::string> malformadas = {
       "[CACL]", "[CACL]" + S + "abc", "[CACL]" + S + "-1", "[CACL]" + S + "70000", "[CACL]" + S + "0",
       "[CACL]" + S + "9999", "[CACL]" + S + std::to_string(ana_),
@@ -69,6 +73,8 @@ TEST_F(EntradaRuim, EveryCatalogueCommandMalformedIsRefused) {
       "[CCUS]" + S + "1.0 AA",
       "[XXXX]" + S + "a", "[cpng]", "[SACT]" + S + "1", "hello", "[]" + S + "x", "[CPNG",
   };
+  // clang-format on
+
   for (const std::string& linha : malformadas) {
     SCOPED_TRACE(linha);
     EsperarRecusa(a, linha);
@@ -82,7 +88,8 @@ TEST_F(EntradaRuim, CommandsBeforeLoginAndMalformedIdentification) {
   for (const std::string& linha :
        {L("CMSG", {"1000", "oi"}), L("CRLC"), L("CRIU", {"0", "1000"}), L("CCON", {"a", "1"}),
         "[CVER]" + S + "1" + S + "2" + S + "x" + S + "v" + S + "P" + S + "T",
-        "[CVER]" + S + "1" + S + "2", "[CVER]" + S + "1" + S + "2" + S + "1000" + S + "v" + S + "P" + S + "T" + S + "x",
+        "[CVER]" + S + "1" + S + "2",
+        "[CVER]" + S + "1" + S + "2" + S + "1000" + S + "v" + S + "P" + S + "T" + S + "x",
         "[CCUS]" + S + "1.0 AA" + S + "so isso"}) {
     SCOPED_TRACE(linha);
     EsperarRecusa(c, linha);
@@ -100,7 +107,7 @@ TEST_F(EntradaRuim, OversizedLinesAndTooManyErrorsCloseTheConnection) {
   EXPECT_FALSE(a.Fechado()) << "an unfinished line within the bound waits";
   a.Peer().Write(std::string(600, 'x'));
   Rodar();
-  EXPECT_THAT(a.Receber(), ElementsAre(StartsWith("[RERR]\xA7" "105")));
+  EXPECT_THAT(a.Receber(), ElementsAre(Erro(105)));
   EXPECT_TRUE(a.Fechado());
 
   TCliente& b = Conectar();
@@ -108,7 +115,7 @@ TEST_F(EntradaRuim, OversizedLinesAndTooManyErrorsCloseTheConnection) {
   Rodar();
   const auto r = b.Receber();
   ASSERT_EQ(r.size(), 5u);
-  EXPECT_THAT(r.back(), StartsWith("[RERR]\xA7" "118"));
+  EXPECT_THAT(r.back(), Erro(118));
   EXPECT_TRUE(b.Fechado());
 }
 
@@ -128,10 +135,102 @@ TEST_F(EntradaRuim, BinaryGarbageNeverCrashesNorReachesAnotherUser) {
     Rodar();
   }
   for (const auto& l : b.Receber()) {
-    EXPECT_THAT(l, ::testing::AnyOf(StartsWith("[CMSG]"), StartsWith("[SNIL]"), StartsWith("[SPAC]")))
+    EXPECT_THAT(l,
+                ::testing::AnyOf(StartsWith("[CMSG]"), StartsWith("[SNIL]"), StartsWith("[SPAC]")))
         << "only what another user may send her";
   }
   EXPECT_THAT(falhas_, IsEmpty());
+}
+
+TEST_F(EntradaRuim, NoFieldCarriesALineBreakOrNulToAnyone) {
+  const std::string S = "\xA7", ana = std::to_string(ana_), bia = std::to_string(bia_);
+  TCliente& a = Entrar(ana_, "a");
+  TCliente& b = Entrar(bia_, "b");
+  a.Receber();
+  b.Receber();
+  // Unscrambled, a line may hold any byte. In a message a break is the
+  // message's own, escaped; a NUL goes.
+  a.EnviarInteira("[CMSG]" + S + bia + S + "oi\n[SDSC]\r\n[CMSG]" + S + "1002" + S +
+                  std::string("x\0y", 3));
+  Rodar();
+  EXPECT_THAT(b.Receber(),
+              ElementsAre(L(
+                  "CMSG", {ana, "ana", "C", "oi#<RET>#[SDSC]#<RET>#[CMSG]#<QRB>#1002#<QRB>#xy"})));
+  a.Receber();
+  // Fields that are stored and read back by others refuse them.
+  for (const std::string& linha :
+       {"[CADC]" + S + "2" + S + "ana" + S + "Empresa" + S + "Gerente\r\n[CMSG]" + S + "1002" + S +
+            "Chefe" + S + "C" + S + "oi",
+        "[CADC]" + S + "1" + S + "ana" + S + S + std::string("A\0na", 4),
+        "[CSCM]" + S + "1" + S + "123\r" + S + "p" + S + "0" + S + S + S + "0" + S + S}) {
+    a.EnviarInteira(linha);
+    Rodar();
+    EXPECT_THAT(a.Receber(), ElementsAre(Erro(124))) << linha;
+  }
+  // So do a new user's nickname (its pair escapes stand for a break) and a
+  // password, before login.
+  TCliente& c = Conectar();
+  c.Enviar("[CCUS]" + S + "1.0 AA" + S + "x\xC0\xD2y" + std::string(19, '\xA7'));
+  c.Enviar(L("CVER", {"1", "2", ana, "1.0 AA", "P", "Tazu Messenger"}));
+  Rodar();
+  c.EnviarInteira("[CCON]" + S + std::string("a\0", 2) + S + "1");
+  Rodar();
+  EXPECT_THAT(c.Com("RERR"), ElementsAre(Erro(124), Erro(124)));
+  EXPECT_THAT(b.Receber(), IsEmpty());
+  b.Enviar(L("CRIU", {"0", ana}));
+  Rodar();
+  EXPECT_THAT(b.Receber(), ElementsAre(StartsWith("[SRIG]"),
+                                       L("SRIT", {ana, "ana", "ana" + std::string(9, '\xA7')})));
+  EXPECT_EQ(servidor_->LinhasConsertadas(), 0u);
+}
+
+TEST_F(EntradaRuim, ANicknameThatOnlyLooksFreeIsRefusedAndTheServerGoesOn) {
+  Criar("Chefe", "c");
+  TCliente& a = Entrar(ana_, "a");
+  a.Receber();
+  // Decoded, the separator becomes a blank that trimming drops: "Chefe".
+  a.Enviar(
+      "[CADC]\xA7"
+      "1\xA7"
+      "Chefe#<QRB>#");
+  Rodar();
+  EXPECT_THAT(a.Receber(), ElementsAre(Erro(108)));
+  EXPECT_THAT(falhas_, IsEmpty());
+  EXPECT_EQ(banco_->Usuario(ana_)->apelido, "ana");
+}
+
+TEST_F(EntradaRuim, AFailingStatementUndoesItsCommandAloneAndAFailingStoreStops) {
+  const std::string ana = std::to_string(ana_), bia = std::to_string(bia_);
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open(caminho_.c_str(), &db), SQLITE_OK);
+  const std::string gatilhos =
+      "CREATE TRIGGER recusa BEFORE INSERT ON contatos WHEN NEW.contato = " + bia +
+      " BEGIN SELECT RAISE(ABORT, 'contato recusado'); END;"
+      "CREATE TRIGGER pane BEFORE INSERT ON comunicadores WHEN NEW.conta = CAST('pane' AS BLOB)"
+      " BEGIN SELECT RAISE(ROLLBACK, 'disco em pane'); END;";
+  ASSERT_EQ(sqlite3_exec(db, gatilhos.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
+  sqlite3_close(db);
+  TCliente& a = Entrar(ana_, "a");
+  TCliente& b = Entrar(bia_, "b");
+  a.Receber();
+  b.Receber();
+  // In one turn: Ana's adding fails, Bia's accounts are kept.
+  a.Enviar(L("CACL", {bia}));
+  b.Enviar(L("CSCM", {"1", "123", "p", "0", "", "", "0", "", ""}));
+  b.Enviar(L("CRCM"));
+  Rodar();
+  EXPECT_THAT(a.Receber(), ElementsAre(Erro(120)));
+  EXPECT_THAT(b.Receber(), ElementsAre(L("SECM", {"1", "123", "p", "0", "", "", "0", "", ""})))
+      << "nor does Bia hear of the adding";
+  EXPECT_FALSE(banco_->Lista(ana_, bia_));
+  EXPECT_THAT(falhas_, IsEmpty());
+  EXPECT_THAT(log_, Contains(HasSubstr("contato recusado")));
+  // A failure that takes the whole transaction stops the server, in SQLite's words.
+  b.Enviar(L("CSCM", {"1", "pane", "p", "0", "", "", "0", "", ""}));
+  Rodar();
+  ASSERT_EQ(falhas_.size(), 1u);
+  EXPECT_THAT(falhas_[0], HasSubstr("disco em pane"));
+  EXPECT_THAT(b.Receber(), IsEmpty());
 }
 
 TEST_F(EntradaRuim, AnotherUsersDataIsNeverHandedOut) {
@@ -144,8 +243,9 @@ TEST_F(EntradaRuim, AnotherUsersDataIsNeverHandedOut) {
   a.Enviar(L("CRBS", {"4", "bia@exemplo.com.br"}));
   a.Enviar(L("CRCM"));
   Rodar();
-  EXPECT_THAT(a.Receber(), ElementsAre(StartsWith("[RERR]\xA7" "119"), L("SUNP", {std::to_string(bia_), "bia"}),
-                                       L("SFBS"), L("SECM", {"0", "", "", "0", "", "", "0", "", ""})));
+  EXPECT_THAT(a.Receber(),
+              ElementsAre(Erro(119), L("SUNP", {std::to_string(bia_), "bia"}), L("SFBS"),
+                          L("SECM", {"0", "", "", "0", "", "", "0", "", ""})));
 }
 
 TEST_F(EntradaRuim, ConnectionsPerAddressAreBounded) {
@@ -156,7 +256,7 @@ TEST_F(EntradaRuim, ConnectionsPerAddressAreBounded) {
   TCliente& c = Conectar();
   EXPECT_FALSE(a.Fechado());
   EXPECT_FALSE(b.Fechado());
-  EXPECT_THAT(c.Receber(), ElementsAre(StartsWith("[RERR]\xA7" "114")));
+  EXPECT_THAT(c.Receber(), ElementsAre(Erro(114)));
   EXPECT_TRUE(c.Fechado());
   a.Enviar(L("CDSC"));
   Rodar();

@@ -10,6 +10,7 @@ namespace {
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
+using ::testing::SizeIs;
 using ::testing::StartsWith;
 
 std::vector<std::string> Textos(const std::vector<std::string>& cmsg) {
@@ -130,6 +131,61 @@ TEST_F(Entrega, WhatWaitedInTheSocketWhenTheServerDiedArrivesAtTheNextLogin) {
   TCliente& b2 = Entrar(bia_, "b");
   EXPECT_THAT(b2.Com("CMSG"), ElementsAre(L("CMSG", {std::to_string(ana_), "ana", "D", "um"}),
                                           L("CMSG", {std::to_string(ana_), "ana", "D", "dois"})));
+}
+
+TEST_F(Entrega, WhatTheRecipientsTcpDidNotAcknowledgeComesAgainAtTheNextLoginInOrder) {
+  TCliente& a = Entrar(ana_, "a");
+  TCliente& b = Entrar(bia_, "b");
+  a.Receber();
+  b.Receber();
+  Mandar(a, bia_, "um");
+  Rodar();
+  // The rest reaches her kernel without a row ("dois"), or waits in our queue
+  // and is stored; her TCP acknowledges none of it.
+  b.Peer().HoldAcknowledgements(true);
+  Mandar(a, bia_, "dois");
+  Rodar();
+  b.Peer().SetKernelBudget(0);
+  Mandar(a, bia_, "tr\xEAs");
+  Mandar(a, bia_, "quatro");
+  Rodar();
+  b.Peer().SetKernelBudget(net::FakePeer::kNoLimit);
+  Rodar();
+  EXPECT_THAT(a.Com("SCEM"), SizeIs(4));
+  EXPECT_THAT(Textos(b.Com("CMSG")), ElementsAre("um"));
+  b.Peer().Fail(net::SocketError::ConnectionReset);
+  Rodar();
+  TCliente& b2 = Entrar(bia_, "b");
+  EXPECT_THAT(Textos(b2.Com("CMSG")), ElementsAre("dois", "tr\xEAs", "quatro"));
+}
+
+TEST_F(Entrega, AnUnacknowledgedLiveMessageIsStoredAfterASweepAndLetGoOnceAcknowledged) {
+  TCliente& a = Entrar(ana_, "a");
+  TCliente& b = Entrar(bia_, "b");
+  a.Receber();
+  b.Receber();
+  b.Peer().HoldAcknowledgements(true);
+  Mandar(a, bia_, "oi");
+  Rodar();
+  EXPECT_EQ(GuardadasNoDisco(bia_), 0);
+  rt_.Advance(net::Milliseconds(2000));
+  EXPECT_EQ(GuardadasNoDisco(bia_), 1) << "a crash now would lose it";
+  b.Peer().HoldAcknowledgements(false);
+  rt_.Advance(net::Milliseconds(1000));
+  EXPECT_EQ(GuardadasNoDisco(bia_), 0);
+  EXPECT_THAT(Textos(b.Com("CMSG")), ElementsAre("oi"));
+}
+
+TEST_F(Entrega, ALoginElsewhereGetsWhatTheReplacedConnectionHadNotAcknowledged) {
+  TCliente& a = Entrar(ana_, "a");
+  TCliente& b = Entrar(bia_, "b");
+  a.Receber();
+  b.Receber();
+  b.Peer().HoldAcknowledgements(true);
+  Mandar(a, bia_, "oi");
+  Rodar();
+  TCliente& b2 = Entrar(bia_, "b");
+  EXPECT_THAT(b2.Com("CMSG"), ElementsAre(L("CMSG", {std::to_string(ana_), "ana", "D", "oi"})));
 }
 
 TEST_F(Entrega, AMessageArrivingWhileStoredOnesAreStillLoadingWaitsBehindThem) {

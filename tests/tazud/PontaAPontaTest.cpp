@@ -2,18 +2,21 @@
 // its own process, over 127.0.0.1 with a temporary database. The server
 // scrambles (its default) in every test.
 #include <fcntl.h>
+#include <gmock/gmock.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <gmock/gmock.h>
-
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
+#include <set>
 #include <string>
 #include <vector>
+
+#include "tests/tazud/ClienteBruto.h"
 
 namespace {
 
@@ -124,8 +127,9 @@ class Processo {
 class PontaAPonta : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = std::filesystem::path(::testing::TempDir()) / ("tazud_e2e_" + std::to_string(getpid()) + "_" +
-                                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    dir_ = std::filesystem::path(::testing::TempDir()) /
+           ("tazud_e2e_" + std::to_string(getpid()) + "_" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
     std::filesystem::remove_all(dir_);
     std::filesystem::create_directories(dir_);
     Iniciar();
@@ -136,8 +140,9 @@ class PontaAPonta : public ::testing::Test {
     std::filesystem::remove_all(dir_);
   }
   void Iniciar() {
-    servidor_ = std::make_unique<Processo>(std::vector<std::string>{
-        TAZUD_BIN, "--listen", "127.0.0.1:0", "--db", (dir_ / "tazud.db").string(), "--hash-cost", "1"});
+    servidor_ = std::make_unique<Processo>(
+        std::vector<std::string>{TAZUD_BIN, "--listen", "127.0.0.1:0", "--db",
+                                 (dir_ / "tazud.db").string(), "--hash-cost", "1"});
     ASSERT_TRUE(servidor_->Esperar({"listening on 127.0.0.1:"}, true));
     for (const auto& l : servidor_->erro) {
       const auto p = l.find("listening on 127.0.0.1:");
@@ -146,16 +151,19 @@ class PontaAPonta : public ::testing::Test {
     ASSERT_GT(porta_, 0);
   }
   std::string Admin(const std::vector<std::string>& args) {
-    std::vector<std::string> todos = {TAZUD_BIN, "--db", (dir_ / "tazud.db").string(), "--hash-cost", "1"};
+    std::vector<std::string> todos = {TAZUD_BIN, "--db", (dir_ / "tazud.db").string(),
+                                      "--hash-cost", "1"};
     todos.insert(todos.end(), args.begin(), args.end());
     Processo p(todos);
     EXPECT_EQ(p.Fim(), 0);
     return p.saida.empty() ? std::string() : p.saida[0];
   }
   // A client logged in as `niu`, or offline when niu is empty.
-  Processo& Cliente(const std::string& niu, const std::string& senha = "", const std::string& status = "1") {
-    std::vector<std::string> args = {TAZU_CLI_BIN, "--server", "127.0.0.1:" + std::to_string(porta_),
-                                     "--home", (dir_ / ("home" + std::to_string(clientes_.size()))).string()};
+  Processo& Cliente(const std::string& niu, const std::string& senha = "",
+                    const std::string& status = "1") {
+    std::vector<std::string> args = {TAZU_CLI_BIN, "--server",
+                                     "127.0.0.1:" + std::to_string(porta_), "--home",
+                                     (dir_ / ("home" + std::to_string(clientes_.size()))).string()};
     if (!niu.empty()) {
       for (const std::string& a : {std::string("--niu"), niu, std::string("--password"), senha,
                                    std::string("--status"), status}) {
@@ -178,7 +186,8 @@ class PontaAPonta : public ::testing::Test {
 
 TEST_F(PontaAPonta, RegistrationLoginSearchInformationAndAccounts) {
   Processo& novo = Cliente("");
-  novo.Escrever(R"(register zeca "José Carlos" s3nha M 01/02/1990 Recife PE Brasil 50000 "" "" pt en "" 8199990000 "" "" zeca@ex.com.br 0 0)");
+  novo.Escrever(
+      R"(register zeca "José Carlos" s3nha M 01/02/1990 Recife PE Brasil 50000 "" "" pt en "" 8199990000 "" "" zeca@ex.com.br 0 0)");
   ASSERT_TRUE(novo.Esperar({"\"AoAceitarCadastro\"", "\"NIU\": 1000"}));
   ASSERT_TRUE(novo.Esperar({"\"AoConectarComunidade\""})) << "logs in at once as the new user";
 
@@ -223,7 +232,8 @@ TEST_F(PontaAPonta, ContactsAuthorisationPresenceAndMessages) {
 
   // Ana needs none: Bia adds her straight away, and Ana is told.
   bia.Escrever("add Tazu 1000");
-  ASSERT_TRUE(bia.Esperar({"\"AoReceberContato\"", "\"Identificador\": \"1000\"", "\"Lista\": \"A\""}));
+  ASSERT_TRUE(
+      bia.Esperar({"\"AoReceberContato\"", "\"Identificador\": \"1000\"", "\"Lista\": \"A\""}));
   ASSERT_TRUE(ana.Esperar({"\"AoReceberEventoUsuario\"", "\"Tipo\": 1", "1001"}));
 
   // Presence both ways.
@@ -234,7 +244,8 @@ TEST_F(PontaAPonta, ContactsAuthorisationPresenceAndMessages) {
 
   // Live messages both ways.
   ana.Escrever("msg Tazu 1001 oi, Bia\\ntudo bem?");
-  EXPECT_TRUE(bia.Esperar({"\"AoReceberMensagemUsuario\"", "\"Mensagem\": [\"oi, Bia\", \"tudo bem?\"]"}));
+  EXPECT_TRUE(
+      bia.Esperar({"\"AoReceberMensagemUsuario\"", "\"Mensagem\": [\"oi, Bia\", \"tudo bem?\"]"}));
   EXPECT_TRUE(ana.Esperar({"\"AoConfirmarEnvio\"", "1001"}));
   bia.Escrever("msg Tazu 1000 tudo ótimo");
   EXPECT_TRUE(ana.Esperar({"\"AoReceberMensagemUsuario\"", "tudo ótimo"}));
@@ -253,12 +264,99 @@ TEST_F(PontaAPonta, ADuplicateLoginEndsTheFirstSession) {
   Admin({"adduser", "ana", "a"});
   Processo& primeiro = Cliente("1000", "a");
   Processo& segundo = Cliente("1000", "a");
-  EXPECT_TRUE(primeiro.Esperar({"\"AoInformar\"", "\"Numero\": 1", "ana se conectou por outro cliente PC"}));
+  EXPECT_TRUE(primeiro.Esperar(
+      {"\"AoInformar\"", "\"Numero\": 1", "ana se conectou por outro cliente PC"}));
   EXPECT_TRUE(primeiro.Esperar({"\"AoDesconectarServidor\""})) << "the first connection is closed";
   segundo.Escrever("contacts");
   EXPECT_TRUE(segundo.Esperar({"\"contatos\""}));
   segundo.Escrever("quit");
   EXPECT_EQ(segundo.Fim(), 0);
+}
+
+// Waits for `pronto`, reading `c` meanwhile.
+bool Aguardar(const std::function<bool()>& pronto, int ms = 20000) {
+  const auto fim = Clock::now() + std::chrono::milliseconds(ms);
+  while (!pronto()) {
+    if (Clock::now() >= fim) return false;
+    usleep(2000);
+  }
+  return true;
+}
+
+// The indices of the "...m<i>" messages among `linhas`, in order.
+void Indices(const std::vector<std::string>& linhas, std::vector<int>& indices) {
+  for (const std::string& l : linhas) {
+    const auto p = l.rfind('m');
+    if (l.rfind("[CMSG]", 0) == 0 && p != std::string::npos)
+      indices.push_back(std::stoi(l.substr(p + 1)));
+  }
+}
+
+TEST_F(PontaAPonta, NoAcknowledgedMessageIsLostWhenTheRecipientStallsAndResets) {
+  Admin({"adduser", "ana", "a"});
+  Admin({"adduser", "bia", "b"});
+  using tazu::tazud::test::TClienteBruto;
+  TClienteBruto ana(static_cast<uint16_t>(porta_)), bia(static_cast<uint16_t>(porta_), 4096);
+  ana.Identificar(1000, "a");
+  bia.Identificar(1001, "b");
+  ASSERT_TRUE(Aguardar([&] { return ana.Ler() && ana.Recebeu("[RUAC]"); }));
+  ASSERT_TRUE(Aguardar([&] { return bia.Ler() && bia.Recebeu("[RUAC]"); }));
+  constexpr int kTotal = 2000;
+  // Long enough that her kernel cannot hold them all.
+  const std::string recheio(1000, 'x');
+  for (int i = 0; i < kTotal; ++i) {
+    ana.Enviar(
+        "[CMSG]\xA7"
+        "1001\xA7" +
+        recheio + "m" + std::to_string(i));
+  }
+  // Bia reads some, then stalls; everything is acknowledged to Ana.
+  std::vector<int> recebidas;
+  ASSERT_TRUE(Aguardar([&] {
+    bia.Ler(4096);
+    return bia.linhas.size() > 100;
+  }));
+  Indices(bia.linhas, recebidas);
+  auto confirmadas = [&] {
+    int n = 0;
+    for (const auto& l : ana.linhas) n += l.rfind("[SCEM]", 0) == 0 || l.rfind("[SNEM]", 0) == 0;
+    return n;
+  };
+  ASSERT_TRUE(Aguardar([&] { return ana.Ler() && confirmadas() == kTotal; }));
+  // Once her kernel has stopped taking more, what it holds counts as hers;
+  // then she resets.
+  int antes = -1;
+  ASSERT_TRUE(Aguardar([&] {
+    const int agora = bia.BytesEsperando();
+    if (agora == antes) return true;
+    antes = agora;
+    usleep(300'000);
+    return false;
+  }));
+  Indices(bia.Espiar(), recebidas);
+  ASSERT_LT(recebidas.size(), kTotal / 2) << "her kernel took nearly all of them";
+  bia.Derrubar();
+  TClienteBruto de_novo(static_cast<uint16_t>(porta_));
+  de_novo.Identificar(1001, "b");
+  std::set<int> vistas(recebidas.begin(), recebidas.end());
+  Aguardar(
+      [&] {
+        de_novo.Ler();
+        std::vector<int> depois;
+        Indices(de_novo.linhas, depois);
+        return vistas.size() + depois.size() >= kTotal && !depois.empty() &&
+               depois.back() == kTotal - 1;
+      },
+      10000);
+  Indices(de_novo.linhas, recebidas);
+  // In order, at least once: dropping repeats leaves 0, 1, 2, ...
+  std::vector<int> sem_repeticao;
+  vistas.clear();
+  for (const int i : recebidas) {
+    if (vistas.insert(i).second) sem_repeticao.push_back(i);
+  }
+  ASSERT_EQ(static_cast<int>(sem_repeticao.size()), kTotal);
+  for (int i = 0; i < kTotal; ++i) ASSERT_EQ(sem_repeticao[i], i);
 }
 
 TEST_F(PontaAPonta, OfflineMessagesSurviveAServerCrash) {

@@ -240,8 +240,10 @@ double Percentil(std::vector<int64_t>& v, double p) {
       "                     [--seconds S] [--parallel N] [--server-pid PID]\n"
       "Registers N users, logs them in, then sends MSGS_PER_S messages per second\n"
       "(all clients together, to random recipients) for S seconds. The server\n"
-      "should allow N connections from one address (--max-per-address) and may\n"
-      "use a cheap hash cost (--hash-cost 1) so that N logins do not take long.\n",
+      "should allow N connections, password checks and registrations from one\n"
+      "address (--max-per-address N --max-checks-per-address 0\n"
+      "--max-registrations-per-hour 0) and may use a cheap hash cost (--hash-cost 1)\n"
+      "so that N logins do not take long.\n",
       stderr);
   std::exit(2);
 }
