@@ -21,10 +21,10 @@ namespace {
 void BM_QuadrosDeMensagem(benchmark::State& state) {
   std::string fluxo;
   for (int i = 0; fluxo.size() < (1 << 20); ++i)
-    fluxo += icq::MontarFlap(2, static_cast<uint16_t>(i),
-                             icq::servidor::MensagemCanal1(std::string(8, 'c'), "222222",
-                                                           "Oi, tudo bem? Vamos almoçar amanhã? " +
-                                                               std::to_string(i)));
+    fluxo += icq::MontarFlap(
+        2, static_cast<uint16_t>(i),
+        icq::servidor::MensagemCanal1(std::string(8, 'c'), "222222",
+                                      "Oi, tudo bem? Vamos almoçar amanhã? " + std::to_string(i)));
   int64_t mensagens = 0;
   for (auto _ : state) {
     icq::TMontadorFlap montador;
@@ -48,8 +48,14 @@ BENCHMARK(BM_QuadrosDeMensagem)->Unit(benchmark::kMillisecond);
 void BM_ListaDoServidor1000(benchmark::State& state) {
   std::vector<icq::TItemLista> itens = {{"Amigos", 1, 0, 1, {}, {}, false, {}}};
   for (int i = 0; i < 1000; ++i)
-    itens.push_back({std::to_string(500000 + i), 1, static_cast<uint16_t>(i + 1), 0,
-                     "Contato " + std::to_string(i), {}, false, {}});
+    itens.push_back({std::to_string(500000 + i),
+                     1,
+                     static_cast<uint16_t>(i + 1),
+                     0,
+                     "Contato " + std::to_string(i),
+                     {},
+                     false,
+                     {}});
   const std::vector<std::string> snacs = icq::servidor::Lista(itens);
   for (auto _ : state) {
     state.PauseTiming();
@@ -77,8 +83,8 @@ void BM_LoginPorSocks5(benchmark::State& state) {
     return;
   }
   const uint16_t porta = test::PortaLivre();
-  test::ProcessoExterno proxy({"microsocks", "-i", "127.0.0.1", "-p", std::to_string(porta), "-u",
-                               "ana", "-P", "segredo"});
+  test::ProcessoExterno proxy(
+      {"microsocks", "-i", "127.0.0.1", "-p", std::to_string(porta), "-u", "ana", "-P", "segredo"});
   if (!test::EsperarPorta(porta)) {
     state.SkipWithError("microsocks did not start");
     return;

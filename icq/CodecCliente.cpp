@@ -1,15 +1,14 @@
 #include "icq/CodecCliente.h"
 
-#include "icq/CodecLista.h"
-
 #include <string>
+
+#include "icq/CodecLista.h"
 
 namespace tazu::icq::cliente {
 
 namespace {
 
-std::string Snac(uint16_t familia, uint16_t subtipo, std::string_view dados = {},
-                 uint32_t id = 0) {
+std::string Snac(uint16_t familia, uint16_t subtipo, std::string_view dados = {}, uint32_t id = 0) {
   return MontarSnac(familia, subtipo, 0, id, dados);
 }
 
@@ -55,23 +54,28 @@ std::string VersoesDasFamilias() {
   return Snac(0x0001, 0x0017, p.Dados());
 }
 
-std::string PedidoDeTaxas() { return Snac(0x0001, 0x0006); }
+std::string PedidoDeTaxas() {
+  return Snac(0x0001, 0x0006);
+}
 
 std::vector<std::string> AposAsTaxas() {
   TPacote classes;
   for (uint16_t c = 1; c <= 5; ++c) classes.U16(c);
   TPacote icbm;
   icbm.U16(0).U32(3).U16(8000).U16(999).U16(999).U32(0);
-  return {Snac(0x0001, 0x0008, classes.Dados()), Snac(0x0004, 0x0002, icbm.Dados()),
-          Snac(0x0001, 0x000E),                  Snac(0x0002, 0x0002),
-          Snac(0x0003, 0x0002),                  Snac(0x0004, 0x0004),
+  return {Snac(0x0001, 0x0008, classes.Dados()),
+          Snac(0x0004, 0x0002, icbm.Dados()),
+          Snac(0x0001, 0x000E),
+          Snac(0x0002, 0x0002),
+          Snac(0x0003, 0x0002),
+          Snac(0x0004, 0x0004),
           Snac(0x0009, 0x0002)};
 }
 
 std::string Capacidades() {
   std::string caps;
-  for (std::string_view c : {capacidade::kIcq, capacidade::kUtf8, capacidade::kRtf,
-                             capacidade::kRelay})
+  for (std::string_view c :
+       {capacidade::kIcq, capacidade::kUtf8, capacidade::kRtf, capacidade::kRelay})
     caps.append(c);
   TPacote p;
   p.Tlv(0x0005, caps);
@@ -156,7 +160,9 @@ std::string ConfirmarMensagem(const TMensagemRecebida& m, std::string_view texto
   return Snac(0x0004, 0x000B, p.Dados());
 }
 
-std::string PedirListaServidor() { return Snac(0x0013, 0x0004, {}, 0x00010004); }
+std::string PedirListaServidor() {
+  return Snac(0x0013, 0x0004, {}, 0x00010004);
+}
 
 std::string IniciarEdicao(bool importacao) {
   TPacote p;
@@ -164,7 +170,9 @@ std::string IniciarEdicao(bool importacao) {
   return Snac(0x0013, 0x0011, p.Dados(), 0x00000011);
 }
 
-std::string TerminarEdicao() { return Snac(0x0013, 0x0012, {}, 0x00000012); }
+std::string TerminarEdicao() {
+  return Snac(0x0013, 0x0012, {}, 0x00000012);
+}
 
 std::string Item(uint16_t subtipo, const TItemLista& item) {
   return Snac(0x0013, subtipo, lista::Item(item));

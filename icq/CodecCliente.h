@@ -23,9 +23,9 @@ std::string VersoesDasFamilias();  // 0x0001/0x0017
 std::string PedidoDeTaxas();       // 0x0001/0x0006
 // What answers the rate information, in order.
 std::vector<std::string> AposAsTaxas();
-std::string Capacidades();  // 0x0002/0x0004
-std::string AdicionarContatoLocal(std::string_view uin);  // 0x0003/0x0004
-std::string RemoverContatoLocal(std::string_view uin);    // 0x0003/0x0005
+std::string Capacidades();                                         // 0x0002/0x0004
+std::string AdicionarContatoLocal(std::string_view uin);           // 0x0003/0x0004
+std::string RemoverContatoLocal(std::string_view uin);             // 0x0003/0x0005
 std::string ListaVisivel(const std::vector<std::string>& uins);    // 0x0009/0x0005
 std::string ListaInvisivel(const std::vector<std::string>& uins);  // 0x0009/0x0007
 // 0x0001/0x001E: with the direct-connection block at session start, the
@@ -54,11 +54,11 @@ std::string ResponderAutorizacao(std::string_view uin, std::string_view motivo,
 // ---- Reading the servers ----
 // The channel-4 answer of the authorisation server.
 TRespostaLogin LerRespostaLogin(std::string_view dados);
-bool LerPresenca(std::string_view dados, TPresenca& p);           // 0x0003/0x000B
-bool LerContatoSaiu(std::string_view dados, std::string& uin);    // 0x0003/0x000C
-bool LerMensagem(std::string_view dados, TMensagemRecebida& m);   // 0x0004/0x0007
-bool LerConfirmacao(std::string_view dados, TConfirmacao& c);     // 0x0004/0x000B
-bool LerResultadoLista(std::string_view dados, uint16_t& codigo);  // 0x0013/0x000E
+bool LerPresenca(std::string_view dados, TPresenca& p);                        // 0x0003/0x000B
+bool LerContatoSaiu(std::string_view dados, std::string& uin);                 // 0x0003/0x000C
+bool LerMensagem(std::string_view dados, TMensagemRecebida& m);                // 0x0004/0x0007
+bool LerConfirmacao(std::string_view dados, TConfirmacao& c);                  // 0x0004/0x000B
+bool LerResultadoLista(std::string_view dados, uint16_t& codigo);              // 0x0013/0x000E
 bool LerPedidoAutorizacao(std::string_view dados, TPedidoAutorizacao& p);      // 0x0013/0x0019
 bool LerRespostaAutorizacao(std::string_view dados, TRespostaAutorizacao& r);  // 0x0013/0x001B
 bool LerAdicionouVoce(std::string_view dados, std::string& uin);               // 0x0013/0x001C

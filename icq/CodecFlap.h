@@ -74,15 +74,20 @@ inline constexpr std::size_t kBlocoDeVersao = 8;
 inline constexpr uint16_t kFlagsComVersao = 0x8000;
 
 // The client identification of the login frame.
-inline constexpr std::string_view kIdCliente = "ICQ Inc. - Product of ICQ (TM).2001b.5.15.1.3634.85";
+inline constexpr std::string_view kIdCliente =
+    "ICQ Inc. - Product of ICQ (TM).2001b.5.15.1.3634.85";
 
 // Capability identifiers, 16 bytes each (zeros included: hence "sv").
 namespace capacidade {
 using namespace std::string_view_literals;
-inline constexpr std::string_view kIcq = "\x09\x46\x13\x49\x4C\x7F\x11\xD1\x82\x22\x44\x45\x53\x54\x00\x00"sv;
-inline constexpr std::string_view kUtf8 = "\x97\xB1\x27\x51\x24\x3C\x43\x34\xAD\x22\xD6\xAB\xF7\x3F\x14\x92"sv;
-inline constexpr std::string_view kRtf = "\x2E\x7A\x64\x75\xFA\xDF\x4D\xC8\x88\x6F\xEA\x35\x95\xFD\xB6\xDF"sv;
-inline constexpr std::string_view kRelay = "\x09\x46\x13\x44\x4C\x7F\x11\xD1\x82\x22\x44\x45\x53\x54\x00\x00"sv;
+inline constexpr std::string_view kIcq =
+    "\x09\x46\x13\x49\x4C\x7F\x11\xD1\x82\x22\x44\x45\x53\x54\x00\x00"sv;
+inline constexpr std::string_view kUtf8 =
+    "\x97\xB1\x27\x51\x24\x3C\x43\x34\xAD\x22\xD6\xAB\xF7\x3F\x14\x92"sv;
+inline constexpr std::string_view kRtf =
+    "\x2E\x7A\x64\x75\xFA\xDF\x4D\xC8\x88\x6F\xEA\x35\x95\xFD\xB6\xDF"sv;
+inline constexpr std::string_view kRelay =
+    "\x09\x46\x13\x44\x4C\x7F\x11\xD1\x82\x22\x44\x45\x53\x54\x00\x00"sv;
 }  // namespace capacidade
 
 }  // namespace tazu::icq

@@ -163,10 +163,14 @@ bool LerMensagem(std::string_view dados, TMensagemRecebida& m) {
   m.uin = std::string(l.TextoB());
   if (l.Falhou() || m.uin.empty()) return false;
   switch (m.canal) {
-    case 1: return Canal1(l, m);
-    case 2: return Canal2(l, m);
-    case 4: return Canal4(l, m);
-    default: return false;
+    case 1:
+      return Canal1(l, m);
+    case 2:
+      return Canal2(l, m);
+    case 4:
+      return Canal4(l, m);
+    default:
+      return false;
   }
 }
 

@@ -13,8 +13,10 @@ uint16_t CodigoConhecido(uint16_t codigo) {
     case kOk:
     case kNaoEncontrado:
     case kJaExiste:
-    case kNaoAutorizado: return codigo;
-    default: return kErro;
+    case kNaoAutorizado:
+      return codigo;
+    default:
+      return kErro;
   }
 }
 
@@ -89,8 +91,8 @@ std::vector<TEntradaLista> Entradas(const std::vector<TItemLista>& itens) {
       grupos[i.grupo] = &i.nome;
     } else if (i.tipo == kContato || i.tipo == kPermitido || i.tipo == kBloqueado ||
                i.tipo == kIgnorado) {
-      entradas.push_back({UinDeTexto(i.nome), i.apelido.substr(0, 255), i.tipo, i.item, i.grupo,
-                          std::string()});
+      entradas.push_back(
+          {UinDeTexto(i.nome), i.apelido.substr(0, 255), i.tipo, i.item, i.grupo, std::string()});
     }
   }
   for (TEntradaLista& e : entradas) {

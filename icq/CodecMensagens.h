@@ -49,7 +49,7 @@ struct TMensagemRecebida {
   std::string cookie;  // 8 bytes
   uint16_t canal = 0;
   std::string uin;
-  uint8_t tipo = 1;    // 1 text, 4 URL, 0x1A plug-in, 3 file request, 0xE8.. auto-message request
+  uint8_t tipo = 1;  // 1 text, 4 URL, 0x1A plug-in, 3 file request, 0xE8.. auto-message request
   uint8_t flags = 0;
   std::string texto;   // the text as sent (rich text not converted here)
   std::string plugin;  // type 0x1A: the plug-in's name
@@ -75,11 +75,11 @@ struct TItemLista {
   std::string nome;
   uint16_t grupo = 0;
   uint16_t item = 0;
-  uint16_t tipo = 0;  // 0 buddy, 1 group, 2 permit, 3 deny, 14 ignore
-  std::string apelido;  // TLV 0x0131, Windows-1252 here (UTF-8 on the wire)
-  std::string sms;      // TLV 0x013A, likewise
+  uint16_t tipo = 0;                   // 0 buddy, 1 group, 2 permit, 3 deny, 14 ignore
+  std::string apelido;                 // TLV 0x0131, Windows-1252 here (UTF-8 on the wire)
+  std::string sms;                     // TLV 0x013A, likewise
   bool aguardandoAutorizacao = false;  // TLV 0x0066
-  std::string outrosTlvs;  // the TLVs not named above, as they came
+  std::string outrosTlvs;              // the TLVs not named above, as they came
 };
 
 // An entry of the server-side list as the engine hands it on.
@@ -108,11 +108,11 @@ struct TMensagemEnviada {
   std::string cookie;  // 8 bytes
   uint16_t canal = 0;
   std::string uin;
-  std::string texto;       // channel 1: the text; channel 2: the text of TLV 0x2711
+  std::string texto;              // channel 1: the text; channel 2: the text of TLV 0x2711
   bool guardarSeAusente = false;  // TLV 0x0006
-  std::string tlv5;        // channel 2: TLV 0x0005 as sent, relayed unchanged
-  uint16_t id = 0;         // channel 2: the acknowledgement id (cookie bytes 5-6)
-  bool pedeConfirmacao = false;  // TLV 0x0003
+  std::string tlv5;               // channel 2: TLV 0x0005 as sent, relayed unchanged
+  uint16_t id = 0;                // channel 2: the acknowledgement id (cookie bytes 5-6)
+  bool pedeConfirmacao = false;   // TLV 0x0003
 };
 
 // The acknowledgement a client sends back (0x0004/0x000B).

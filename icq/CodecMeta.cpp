@@ -17,7 +17,9 @@ std::string Chunk(uint16_t familia, uint16_t subtipo, uint32_t id, uint32_t uin,
   return MontarSnac(familia, subtipo, 0, id, p.Dados());
 }
 
-std::string Z(TLeitor& l) { return std::string(l.TextoZ()); }
+std::string Z(TLeitor& l) {
+  return std::string(l.TextoZ());
+}
 
 // The text of a meta TLV: length + 3, then a zero-terminated text.
 std::string TextoMeta(TLeitor& l) {
@@ -28,8 +30,7 @@ std::string TextoMeta(TLeitor& l) {
 }  // namespace
 
 std::string Pedido(uint32_t proprioUin, uint16_t tipo, uint16_t sequencia, std::string_view dados) {
-  return Chunk(0x0015, 0x0002, sequencia == 2 ? 0x00010002 : 0, proprioUin, tipo, sequencia,
-               dados);
+  return Chunk(0x0015, 0x0002, sequencia == 2 ? 0x00010002 : 0, proprioUin, tipo, sequencia, dados);
 }
 
 std::string PedidoInfo(uint16_t subtipo, uint32_t uin) {
@@ -186,8 +187,7 @@ bool LerMais(std::string_view dados, TInfoMais& i) {
 
 bool LerTrabalho(std::string_view dados, TInfoTrabalho& i) {
   TLeitor l(dados);
-  for (std::string* t : {&i.cidade, &i.estado, &i.telefone, &i.fax, &i.endereco, &i.cep})
-    *t = Z(l);
+  for (std::string* t : {&i.cidade, &i.estado, &i.telefone, &i.fax, &i.endereco, &i.cep}) *t = Z(l);
   i.pais = l.U16LE();
   i.empresa = Z(l);
   i.departamento = Z(l);

@@ -95,8 +95,8 @@ struct TBuscaNomes {
 // The parts of an information request the simulator answers.
 struct TPedidoInfo {
   uint16_t subtipo = 0;
-  uint32_t uin = 0;        // full, short, by UIN
-  TBuscaNomes busca;       // by e-mail (email only) and by names
+  uint32_t uin = 0;   // full, short, by UIN
+  TBuscaNomes busca;  // by e-mail (email only) and by names
 };
 // The head of an information reply.
 struct TRespostaInfo {

@@ -69,7 +69,9 @@ TPacote& TPacote::TextoB(std::string_view t) {
   return Bytes(t);
 }
 
-TPacote& TPacote::Uin(uint32_t uin) { return TextoB(std::to_string(uin)); }
+TPacote& TPacote::Uin(uint32_t uin) {
+  return TextoB(std::to_string(uin));
+}
 
 TPacote& TPacote::TextoW(std::string_view t) {
   t = t.substr(0, 0xFFFF);
@@ -100,8 +102,12 @@ TPacote& TPacote::Tlv(uint16_t tipo, std::string_view valor) {
   return Bytes(valor);
 }
 
-TPacote& TPacote::TlvU16(uint16_t tipo, uint16_t v) { return U16(tipo).U16(2).U16(v); }
-TPacote& TPacote::TlvU32(uint16_t tipo, uint32_t v) { return U16(tipo).U16(4).U32(v); }
+TPacote& TPacote::TlvU16(uint16_t tipo, uint16_t v) {
+  return U16(tipo).U16(2).U16(v);
+}
+TPacote& TPacote::TlvU32(uint16_t tipo, uint32_t v) {
+  return U16(tipo).U16(4).U32(v);
+}
 
 void TPacote::PorU16(std::size_t posicao, uint16_t v) {
   if (posicao + 2 > b_.size()) return;
@@ -168,9 +174,13 @@ void TLeitor::Pular(std::size_t n) {
   if (Tem(n)) p_ += n;
 }
 
-std::string_view TLeitor::TextoB() { return Bytes(U8()); }
+std::string_view TLeitor::TextoB() {
+  return Bytes(U8());
+}
 
-std::string_view TLeitor::TextoW() { return Bytes(U16()); }
+std::string_view TLeitor::TextoW() {
+  return Bytes(U16());
+}
 
 std::string_view TLeitor::TextoZ() {
   std::string_view t = Bytes(U16LE());

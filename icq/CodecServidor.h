@@ -30,10 +30,10 @@ struct TLogin {
 bool LerQuadroLogin(std::string_view dados, TLogin& login);
 
 // ---- Session set-up ----
-std::string Familias();          // 0x0001/0x0003
-std::string VersoesAceitas();    // 0x0001/0x0018
-std::string MensagemDoDia();     // 0x0001/0x0013
-std::string Taxas();             // 0x0001/0x0007
+std::string Familias();               // 0x0001/0x0003
+std::string VersoesAceitas();         // 0x0001/0x0018
+std::string MensagemDoDia();          // 0x0001/0x0013
+std::string Taxas();                  // 0x0001/0x0007
 std::string DireitosDePrivacidade();  // 0x0009/0x0003
 
 // ---- Presence and messages ----
@@ -54,18 +54,18 @@ std::string ConfirmacaoRepassada(const TConfirmacaoEnviada& c, std::string_view 
 // 0x0013/0x0006 replies, split so each fits a FLAP; all but the last carry
 // the "more follows" flag.
 std::vector<std::string> Lista(const std::vector<TItemLista>& itens);
-std::string ResultadoLista(uint16_t codigo);  // 0x0013/0x000E
+std::string ResultadoLista(uint16_t codigo);                                  // 0x0013/0x000E
 std::string PedidoAutorizacao(std::string_view de, std::string_view motivo);  // 0x0013/0x0019
 std::string RespostaAutorizacao(std::string_view de, bool concedida,
                                 std::string_view motivo);  // 0x0013/0x001B
-std::string AdicionouVoce(std::string_view de);                // 0x0013/0x001C
+std::string AdicionouVoce(std::string_view de);            // 0x0013/0x001C
 
 // ---- Reading what clients send ----
 bool LerStatus(std::string_view dados, uint32_t& status, TInfoDireta& direta, bool& temDireta);
 // Byte-counted UINs, as in 0x0003/0x0004 and the visibility lists.
 std::vector<std::string> LerUins(std::string_view dados);
-bool LerMensagemEnviada(std::string_view dados, TMensagemEnviada& m);      // 0x0004/0x0006
-bool LerConfirmacaoEnviada(std::string_view dados, TConfirmacaoEnviada& c);  // 0x0004/0x000B
+bool LerMensagemEnviada(std::string_view dados, TMensagemEnviada& m);             // 0x0004/0x0006
+bool LerConfirmacaoEnviada(std::string_view dados, TConfirmacaoEnviada& c);       // 0x0004/0x000B
 bool LerPedidoAutorizacaoEnviado(std::string_view dados, TPedidoAutorizacao& p);  // 0x0018
 bool LerRespostaAutorizacaoEnviada(std::string_view dados, TRespostaAutorizacao& r);  // 0x001A
 

@@ -1,10 +1,9 @@
 // The ICQ adapter: life cycle, status and messages.
 #include "icq/ComunicadorICQ.h"
 
-#include "icq/ComunicadorICQInterno.h"
-
 #include "base/Eventos.h"
 #include "icq/CodecPacote.h"
+#include "icq/ComunicadorICQInterno.h"
 #include "icq/Rtf.h"
 #include "icq/Textos.h"
 
@@ -22,23 +21,35 @@ int CodigoDoStatusICQ(uint32_t status) {
 
 uint32_t StatusICQDoCodigo(int codigo) {
   switch (codigo) {
-    case 2: return 0x0100;
-    case 5: return 0x0013;
-    case 6: return 0x0011;
-    case 7: return 0x0020;
-    case 8: return 0x0001;
-    default: return 0x0000;
+    case 2:
+      return 0x0100;
+    case 5:
+      return 0x0013;
+    case 6:
+      return 0x0011;
+    case 7:
+      return 0x0020;
+    case 8:
+      return 0x0001;
+    default:
+      return 0x0000;
   }
 }
 
 std::string TextoErroLista(uint16_t codigo) {
   switch (codigo) {
-    case 0: return std::string(textos::ListaOk);
-    case 2: return std::string(textos::ListaNaoEncontrado);
-    case 3: return std::string(textos::ListaJaAdicionado);
-    case 10: return std::string(textos::ListaErroSSL);
-    case 14: return std::string(textos::ListaNaoAutorizado);
-    default: return std::string(textos::ListaErroDesconhecido);
+    case 0:
+      return std::string(textos::ListaOk);
+    case 2:
+      return std::string(textos::ListaNaoEncontrado);
+    case 3:
+      return std::string(textos::ListaJaAdicionado);
+    case 10:
+      return std::string(textos::ListaErroSSL);
+    case 14:
+      return std::string(textos::ListaNaoAutorizado);
+    default:
+      return std::string(textos::ListaErroDesconhecido);
   }
 }
 
@@ -62,8 +73,8 @@ TComunicadorICQ::TComunicadorICQ(net::Runtime& runtime, uint8_t status, const st
   motor_.ConnectionTimeout = 60;
   using T = TProxy::Tipo;
   const std::pair<T, TProxyType> kTipos[] = {
-      {T::Nenhum, TProxyType::P_NONE},   {T::Socks4, TProxyType::P_SOCKS4},
-      {T::Socks4a, TProxyType::P_SOCKS4}, {T::Socks5, TProxyType::P_SOCKS5},
+      {T::Nenhum, TProxyType::P_NONE},        {T::Socks4, TProxyType::P_SOCKS4},
+      {T::Socks4a, TProxyType::P_SOCKS4},     {T::Socks5, TProxyType::P_SOCKS5},
       {T::HttpsConnect, TProxyType::P_HTTPS}, {T::HttpGateway, TProxyType::P_HTTP}};
   for (const auto& [de, para] : kTipos)
     if (proxy.tipo == de) motor_.ProxyType = para;
@@ -76,7 +87,9 @@ TComunicadorICQ::TComunicadorICQ(net::Runtime& runtime, uint8_t status, const st
   LigarMotor();
 }
 
-TComunicadorICQ::~TComunicadorICQ() { vida_.End(); }
+TComunicadorICQ::~TComunicadorICQ() {
+  vida_.End();
+}
 
 void TComunicadorICQ::LigarMotor() {
   motor_.OnLogin = [this](TICQClient&) { Logou(); };
@@ -97,15 +110,20 @@ void TComunicadorICQ::LigarMotor() {
   motor_.OnAdvancedMsgAck = [this](TICQClient&, const std::string& u, uint16_t id, uint8_t a,
                                    const std::string& t) { Confirmacao(u, id, a, t); };
   motor_.OnUserInfoShort = [this](TICQClient&, const std::string& u, const std::string& apelido,
-                                  const std::string&, const std::string&, const std::string&,
-                                  bool, bool exige) { Identificado(u, apelido, exige); };
+                                  const std::string&, const std::string&, const std::string&, bool,
+                                  bool exige) { Identificado(u, apelido, exige); };
   motor_.OnAddedYou = [this](TICQClient&, const std::string& u) {
-    SolicitarIdentificacao(u, false, [this](const std::string& uin, const std::string& apelido,
-                                            bool) {
-      Disparar(AoReceberEvento, *this, 1, uin, apelido, std::string());
-    });
+    SolicitarIdentificacao(u, false,
+                           [this](const std::string& uin, const std::string& apelido, bool) {
+                             Disparar(AoReceberEvento, *this, 1, uin, apelido, std::string());
+                           });
   };
   motor_.OnSSLChangeResponse = [this](TICQClient&, uint16_t c) { RespostaDaLista(c); };
+  LigarInformacoes();
+}
+
+// Searches, user information and authorisation.
+void TComunicadorICQ::LigarInformacoes() {
   motor_.OnUserFound = [this](TICQClient&, const std::string& u, const std::string& apelido,
                               const std::string& nome, const std::string& sobrenome,
                               const std::string& email, uint16_t, uint8_t, uint8_t, bool ultimo,
@@ -115,19 +133,16 @@ void TComunicadorICQ::LigarMotor() {
     if (ultimo) Disparar(AoFinalizarBusca, *this);
   };
   motor_.OnUserNotFound = [this](TICQClient&) { Disparar(AoFinalizarBusca, *this); };
-  motor_.OnUserGeneralInfo = [this](TICQClient&, const std::string& u,
-                                    const meta::TInfoGeral& i, const std::string& pais) {
-    InformacaoGeral(u, i, pais);
-  };
+  motor_.OnUserGeneralInfo = [this](TICQClient&, const std::string& u, const meta::TInfoGeral& i,
+                                    const std::string& pais) { InformacaoGeral(u, i, pais); };
   motor_.OnUserInfoMore = [this](TICQClient&, const std::string& u, const meta::TInfoMais& i,
                                  const std::string& l1, const std::string& l2,
                                  const std::string& l3) {
     const std::string idiomas[3] = {l1, l2, l3};
     InformacaoMais(u, i, idiomas);
   };
-  motor_.OnUserWorkInfo = [this](TICQClient&, const std::string& u,
-                                 const meta::TInfoTrabalho& i, const std::string& pais,
-                                 const std::string& ocupacao) {
+  motor_.OnUserWorkInfo = [this](TICQClient&, const std::string& u, const meta::TInfoTrabalho& i,
+                                 const std::string& pais, const std::string& ocupacao) {
     InformacaoTrabalho(u, i, pais, ocupacao);
   };
   motor_.OnAuthRequest = [this](TICQClient&, const std::string& u, const std::string& motivo,
@@ -207,8 +222,8 @@ void TComunicadorICQ::Receber(const std::string& texto, const std::string& uin, 
     u = ListaContatos.Localizar(uin);
     if (!u) return;  // a handler took it away
   }
-  ReceberMensagem(Conta, mensagem, uin, std::to_string(u->Status), NomeComunicador,
-                  u->Apelido, aoVivo);
+  ReceberMensagem(Conta, mensagem, uin, std::to_string(u->Status), NomeComunicador, u->Apelido,
+                  aoVivo);
 }
 
 void TComunicadorICQ::Confirmar(const std::string& uin, bool recebido, uint8_t status,
@@ -260,12 +275,21 @@ void TComunicadorICQ::Confirmacao(const std::string& uin, uint16_t id, uint8_t a
   uint8_t status = 0;
   switch (aceite) {
     case 0:
-    case 12: status = 1; break;
+    case 12:
+      status = 1;
+      break;
     case 4:
-    case 14: status = 8; break;
-    case 9: status = 6, entregue = false; break;
-    case 10: status = 3, entregue = false; break;
-    default: break;
+    case 14:
+      status = 8;
+      break;
+    case 9:
+      status = 6, entregue = false;
+      break;
+    case 10:
+      status = 3, entregue = false;
+      break;
+    default:
+      break;
   }
   Confirmar(uin, entregue, status, texto);
 }
@@ -283,11 +307,20 @@ void TComunicadorICQ::SemConfirmacao(const std::string& id) {
 
 void TComunicadorICQ::BuscarContato(char tipo, const std::string& texto) {
   switch (tipo) {
-    case '1': motor_.SearchByUIN(UinDeTexto(texto)); break;
-    case '2': motor_.SearchByNames({}, {}, texto, {}); break;
-    case '3': motor_.SearchByNames(texto, {}, {}, {}); break;
-    case '4': motor_.SearchByEmail(texto); break;
-    default: break;
+    case '1':
+      motor_.SearchByUIN(UinDeTexto(texto));
+      break;
+    case '2':
+      motor_.SearchByNames({}, {}, texto, {});
+      break;
+    case '3':
+      motor_.SearchByNames(texto, {}, {}, {});
+      break;
+    case '4':
+      motor_.SearchByEmail(texto);
+      break;
+    default:
+      break;
   }
 }
 

@@ -82,6 +82,7 @@ class TComunicadorICQ : public TInterfaceComunicador {
   };
 
   void LigarMotor();
+  void LigarInformacoes();
   void Logou();
   void FalhouConexao();
   void Liberar();
@@ -106,9 +107,9 @@ class TComunicadorICQ : public TInterfaceComunicador {
   void Excluido(const std::string& uin, uint16_t codigo, bool doTazu);
   void AutorizacaoPedida(const std::string& uin, const std::string& motivo);
   void AutorizacaoRespondida(const std::string& uin, bool concedida, const std::string& motivo);
-  void InformacaoGeral(const std::string& uin, const meta::TInfoGeral& i,
-                       const std::string& pais);
-  void InformacaoMais(const std::string& uin, const meta::TInfoMais& i, const std::string idiomas[3]);
+  void InformacaoGeral(const std::string& uin, const meta::TInfoGeral& i, const std::string& pais);
+  void InformacaoMais(const std::string& uin, const meta::TInfoMais& i,
+                      const std::string idiomas[3]);
   void InformacaoTrabalho(const std::string& uin, const meta::TInfoTrabalho& i,
                           const std::string& pais, const std::string& ocupacao);
 

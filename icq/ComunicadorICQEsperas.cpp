@@ -39,8 +39,7 @@ void TComunicadorICQ::SolicitarIdentificacao(const std::string& uin, bool sempre
   motor_.RequestShortInfo(UinDeTexto(uin));
 }
 
-void TComunicadorICQ::Identificado(const std::string& uin, const std::string& apelido,
-                                   bool exige) {
+void TComunicadorICQ::Identificado(const std::string& uin, const std::string& apelido, bool exige) {
   // Each request gets its own reply: the oldest wait for this UIN takes it.
   for (const auto& e : esperas_) {
     if (e->perguntou && e->uin == uin) {
@@ -53,8 +52,8 @@ void TComunicadorICQ::Identificado(const std::string& uin, const std::string& ap
 }
 
 void TComunicadorICQ::FimDaIdentificacao(TEspera* e) {
-  const auto p = std::find_if(esperas_.begin(), esperas_.end(),
-                              [e](const auto& x) { return x.get() == e; });
+  const auto p =
+      std::find_if(esperas_.begin(), esperas_.end(), [e](const auto& x) { return x.get() == e; });
   if (p == esperas_.end()) return;
   const std::unique_ptr<TEspera> espera = std::move(*p);
   esperas_.erase(p);

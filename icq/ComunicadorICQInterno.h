@@ -29,7 +29,7 @@ struct TComunicadorICQ::TAlteracao {
   std::string apelido;
   TAcaoLista acao;
   TResultadoLista resultado;
-  int esperadas = 0;  // answers still to come, one per item changed
+  int esperadas = 0;               // answers still to come, one per item changed
   uint16_t codigo = lista::kErro;  // what a change without an answer reports
   std::unique_ptr<net::Timer> temporizador;
 };

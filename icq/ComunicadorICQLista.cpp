@@ -51,15 +51,14 @@ void TComunicadorICQ::StatusDoContato(const std::string& uin, uint32_t statusICQ
     if (codigo != 3 && u->Lista == 'D') u->Lista = 'C';
     u->Status = static_cast<int16_t>(codigo);
   }
-  SolicitarIdentificacao(u->Identificador, false,
-                         [this](const std::string& id, const std::string& apelido, bool) {
-                           TUsuario* c = ListaContatos.Localizar(id);
-                           if (!c) return;
-                           // A failed look-up answers a blank nickname: the old one stays.
-                           if (apelido != id && !Aparar(apelido).empty()) c->Apelido = apelido;
-                           AnunciarDepois({c->Apelido, c->Identificador,
-                                           std::to_string(c->Status), c->Lista});
-                         });
+  SolicitarIdentificacao(
+      u->Identificador, false, [this](const std::string& id, const std::string& apelido, bool) {
+        TUsuario* c = ListaContatos.Localizar(id);
+        if (!c) return;
+        // A failed look-up answers a blank nickname: the old one stays.
+        if (apelido != id && !Aparar(apelido).empty()) c->Apelido = apelido;
+        AnunciarDepois({c->Apelido, c->Identificador, std::to_string(c->Status), c->Lista});
+      });
 }
 
 void TComunicadorICQ::ContatoSaiu(const std::string& uin) {
@@ -99,8 +98,7 @@ void TComunicadorICQ::ListaDoServidor(const std::vector<TEntradaLista>& lista) {
   Depois([this, iniciais = std::move(iniciais)] {
     for (const TAnuncio& a : iniciais) {
       const Lifetime::Guard vida = vida_.Watch();
-      ReceberContato(Conta, niu_, a.apelido, a.identificador, a.status, a.lista,
-                     NomeComunicador);
+      ReceberContato(Conta, niu_, a.apelido, a.identificador, a.status, a.lista, NomeComunicador);
       if (!vida) return;
     }
     listaPronta_ = true;
@@ -111,20 +109,21 @@ void TComunicadorICQ::ListaDoServidor(const std::vector<TEntradaLista>& lista) {
 // ---- Adding ----
 
 void TComunicadorICQ::AdicionarContato(const std::string& uin) {
-  SolicitarIdentificacao(uin, true, [this](const std::string& id, const std::string& apelido,
-                                           bool exige) {
-    const bool verificar = verificarAutorizacao_;
-    verificarAutorizacao_ = true;
-    if (exige && verificar) {
-      const Lifetime::Guard vida = vida_.Watch();
-      Disparar(AoConfirmar, *this);
-      if (vida) Disparar(OnExigirAutorizacao, *this, id, apelido);
-      return;
-    }
-    AlterarListaServidor(
-        id, apelido, [this](const std::string& u, const std::string& a) { return IncluirNoServidor(u, a); },
-        [this](const std::string& u, const std::string& a, uint16_t c) { Incluido(u, a, c); });
-  });
+  SolicitarIdentificacao(
+      uin, true, [this](const std::string& id, const std::string& apelido, bool exige) {
+        const bool verificar = verificarAutorizacao_;
+        verificarAutorizacao_ = true;
+        if (exige && verificar) {
+          const Lifetime::Guard vida = vida_.Watch();
+          Disparar(AoConfirmar, *this);
+          if (vida) Disparar(OnExigirAutorizacao, *this, id, apelido);
+          return;
+        }
+        AlterarListaServidor(
+            id, apelido,
+            [this](const std::string& u, const std::string& a) { return IncluirNoServidor(u, a); },
+            [this](const std::string& u, const std::string& a, uint16_t c) { Incluido(u, a, c); });
+      });
 }
 
 int TComunicadorICQ::IncluirNoServidor(const std::string& uin, const std::string& apelido) {
@@ -217,14 +216,14 @@ void TComunicadorICQ::Excluido(const std::string& uin, uint16_t codigo, bool doT
 
 void TComunicadorICQ::AutorizacaoPedida(const std::string& uin, const std::string& motivo) {
   pedidosDeAutorizacao_[uin] = motivo;
-  SolicitarIdentificacao(uin, false, [this](const std::string& id, const std::string& apelido,
-                                            bool) {
-    const auto p = pedidosDeAutorizacao_.find(id);
-    if (p == pedidosDeAutorizacao_.end()) return;
-    const std::string motivo = p->second;
-    pedidosDeAutorizacao_.erase(p);
-    Disparar(AoReceberEvento, *this, 2, id, apelido, motivo);
-  });
+  SolicitarIdentificacao(uin, false,
+                         [this](const std::string& id, const std::string& apelido, bool) {
+                           const auto p = pedidosDeAutorizacao_.find(id);
+                           if (p == pedidosDeAutorizacao_.end()) return;
+                           const std::string motivo = p->second;
+                           pedidosDeAutorizacao_.erase(p);
+                           Disparar(AoReceberEvento, *this, 2, id, apelido, motivo);
+                         });
 }
 
 void TComunicadorICQ::AutorizacaoRespondida(const std::string& uin, bool concedida,
@@ -238,16 +237,18 @@ void TComunicadorICQ::AutorizacaoRespondida(const std::string& uin, bool concedi
     Disparar(AoConfirmar, *this);
   }
   if (!vida) return;
-  SolicitarIdentificacao(uin, false, [this, tipo, motivo](const std::string& id,
-                                                          const std::string& apelido, bool) {
-    Disparar(AoReceberEvento, *this, tipo, id, apelido, motivo);
-  });
+  SolicitarIdentificacao(
+      uin, false, [this, tipo, motivo](const std::string& id, const std::string& apelido, bool) {
+        Disparar(AoReceberEvento, *this, tipo, id, apelido, motivo);
+      });
 }
 
 void TComunicadorICQ::PedirAutorizacao(const std::string& uin, const std::string& texto) {
   motor_.RequestAuthorization(UinDeTexto(uin), texto);
-  SolicitarIdentificacao(uin, false, [this](const std::string& id, const std::string& apelido,
-                                            bool) { AnunciarDepois({apelido, id, "3", 'A'}); });
+  SolicitarIdentificacao(uin, false,
+                         [this](const std::string& id, const std::string& apelido, bool) {
+                           AnunciarDepois({apelido, id, "3", 'A'});
+                         });
 }
 
 void TComunicadorICQ::ResponderAutorizacao(const std::string& uin, bool concedida) {

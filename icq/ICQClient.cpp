@@ -60,7 +60,9 @@ TICQClient::TICQClient(net::Runtime& runtime)
   };
 }
 
-TICQClient::~TICQClient() { vivo_.End(); }
+TICQClient::~TICQClient() {
+  vivo_.End();
+}
 
 void TICQClient::DefinirAleatorio(TSessaoICQ::TAleatorio aleatorio) {
   aleatorio_ = std::move(aleatorio);
@@ -110,11 +112,21 @@ net::proxy::Config TICQClient::Proxy() const {
   using K = net::proxy::Config::Kind;
   net::proxy::Config c;
   switch (ProxyType) {
-    case TProxyType::P_NONE: c.kind = K::None; break;
-    case TProxyType::P_SOCKS4: c.kind = K::Socks4; break;
-    case TProxyType::P_SOCKS5: c.kind = K::Socks5; break;
-    case TProxyType::P_HTTPS: c.kind = K::HttpConnect; break;
-    case TProxyType::P_HTTP: c.kind = K::HttpGateway; break;
+    case TProxyType::P_NONE:
+      c.kind = K::None;
+      break;
+    case TProxyType::P_SOCKS4:
+      c.kind = K::Socks4;
+      break;
+    case TProxyType::P_SOCKS5:
+      c.kind = K::Socks5;
+      break;
+    case TProxyType::P_HTTPS:
+      c.kind = K::HttpConnect;
+      break;
+    case TProxyType::P_HTTP:
+      c.kind = K::HttpGateway;
+      break;
   }
   c.host = ProxyHost;
   c.port = ProxyPort;

@@ -31,8 +31,8 @@ class TICQClient : public TPropriedadesICQ {
  public:
   using TNotify = std::function<void(TICQClient& sender)>;
   using TUin = std::function<void(TICQClient& sender, const std::string& UIN)>;
-  using TTexto = std::function<void(TICQClient& sender, const std::string& Msg,
-                                    const std::string& UIN)>;
+  using TTexto =
+      std::function<void(TICQClient& sender, const std::string& Msg, const std::string& UIN)>;
   using TUrl = std::function<void(TICQClient& sender, const std::string& Description,
                                   const std::string& URL, const std::string& UIN)>;
 
@@ -55,8 +55,7 @@ class TICQClient : public TPropriedadesICQ {
   TTexto OnOfflineMsgRecv;
   TUrl OnURLRecv;
   TUrl OnOfflineURLRecv;
-  std::function<void(TICQClient& sender, const std::string& UIN, uint32_t Status)>
-      OnStatusChange;
+  std::function<void(TICQClient& sender, const std::string& UIN, uint32_t Status)> OnStatusChange;
   std::function<void(TICQClient& sender, const std::string& UIN, uint32_t Port,
                      const std::string& InternalIP, const std::string& ExternalIP,
                      uint16_t ProtoVer)>
@@ -67,8 +66,7 @@ class TICQClient : public TPropriedadesICQ {
                      const std::string& Country)>
       OnUserGeneralInfo;
   std::function<void(TICQClient& sender, const std::string& UIN, const meta::TInfoMais& Info,
-                     const std::string& Lang1, const std::string& Lang2,
-                     const std::string& Lang3)>
+                     const std::string& Lang1, const std::string& Lang2, const std::string& Lang3)>
       OnUserInfoMore;
   std::function<void(TICQClient& sender, const std::string& UIN, const meta::TInfoTrabalho& Info,
                      const std::string& Country, const std::string& Occupation)>
@@ -85,8 +83,7 @@ class TICQClient : public TPropriedadesICQ {
                      bool LastResult, bool Authorize)>
       OnUserFound;
   TNotify OnUserNotFound;
-  std::function<void(TICQClient& sender, const std::vector<TEntradaLista>& List)>
-      OnServerListRecv;
+  std::function<void(TICQClient& sender, const std::vector<TEntradaLista>& List)> OnServerListRecv;
   std::function<void(TICQClient& sender, uint16_t ErrorCode)> OnSSLChangeResponse;
   // Set Authorize to grant the request; with no handler it is granted.
   std::function<void(TICQClient& sender, const std::string& UIN, const std::string& Reason,

@@ -58,16 +58,15 @@ void TICQClient::DespacharInfo(TEventoICQ& e) {
   if (auto* x = std::get_if<evento::InfoGeral>(&e)) {
     Disparar(OnUserGeneralInfo, *this, x->uin, x->info, x->pais);
   } else if (auto* x = std::get_if<evento::InfoMais>(&e)) {
-    Disparar(OnUserInfoMore, *this, x->uin, x->info, x->idiomas[0], x->idiomas[1],
-             x->idiomas[2]);
+    Disparar(OnUserInfoMore, *this, x->uin, x->info, x->idiomas[0], x->idiomas[1], x->idiomas[2]);
   } else if (auto* x = std::get_if<evento::InfoTrabalho>(&e)) {
     Disparar(OnUserWorkInfo, *this, x->uin, x->info, x->pais, x->ocupacao);
   } else if (auto* x = std::get_if<evento::InfoSobre>(&e)) {
     Disparar(OnUserInfoAbout, *this, x->uin, x->texto);
   } else if (auto* x = std::get_if<evento::InfoCurta>(&e)) {
     const meta::TInfoCurta& i = x->info;
-    Disparar(OnUserInfoShort, *this, x->uin, i.apelido, i.nome, i.sobrenome, i.email,
-             x->encontrado, i.exigeAutorizacao);
+    Disparar(OnUserInfoShort, *this, x->uin, i.apelido, i.nome, i.sobrenome, i.email, x->encontrado,
+             i.exigeAutorizacao);
   } else if (auto* x = std::get_if<evento::Encontrado>(&e)) {
     const meta::TResultadoBusca& r = x->r;
     Disparar(OnUserFound, *this, std::to_string(r.uin), r.apelido, r.nome, r.sobrenome, r.email,

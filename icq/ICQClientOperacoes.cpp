@@ -35,11 +35,17 @@ void TICQClient::RemoveFromContactList(uint32_t uin) {
   Enviar(cliente::RemoverContatoLocal(texto));
 }
 
-void TICQClient::RequestServerList() { Enviar(cliente::PedirListaServidor()); }
+void TICQClient::RequestServerList() {
+  Enviar(cliente::PedirListaServidor());
+}
 
-void TICQClient::BeginServerListEdit(bool import) { Enviar(cliente::IniciarEdicao(import)); }
+void TICQClient::BeginServerListEdit(bool import) {
+  Enviar(cliente::IniciarEdicao(import));
+}
 
-void TICQClient::EndServerListEdit() { Enviar(cliente::TerminarEdicao()); }
+void TICQClient::EndServerListEdit() {
+  Enviar(cliente::TerminarEdicao());
+}
 
 void TICQClient::AddServerGroup(const std::string& name, uint16_t groupId) {
   TItemLista item;
@@ -49,9 +55,8 @@ void TICQClient::AddServerGroup(const std::string& name, uint16_t groupId) {
   Enviar(cliente::Item(0x0008, item));
 }
 
-void TICQClient::AddServerContact(const std::string& uin, const std::string& nick,
-                                  uint16_t groupId, uint16_t itemId, bool awaitingAuth,
-                                  const std::string& sms) {
+void TICQClient::AddServerContact(const std::string& uin, const std::string& nick, uint16_t groupId,
+                                  uint16_t itemId, bool awaitingAuth, const std::string& sms) {
   TItemLista item{uin, groupId, itemId, lista::kContato, nick, sms, awaitingAuth, {}};
   Enviar(cliente::Item(0x0008, item));
 }

@@ -11,7 +11,9 @@ TICQNet::TICQNet(net::Runtime& runtime) : runtime_(runtime), timer_(runtime.Crea
   };
 }
 
-TICQNet::~TICQNet() { vida_.End(); }
+TICQNet::~TICQNet() {
+  vida_.End();
+}
 
 bool TICQNet::Conectar(const std::string& host, uint16_t porta, const net::proxy::Config& proxy) {
   Fechar();
@@ -85,7 +87,8 @@ void TICQNet::AoDados(std::string_view dados) {
   TFlap quadro;
   for (;;) {
     switch (montador_.Proximo(quadro)) {
-      case TMontadorFlap::Resultado::Incompleto: return;
+      case TMontadorFlap::Resultado::Incompleto:
+        return;
       case TMontadorFlap::Resultado::Quadro:
         if (aoQuadro) aoQuadro(quadro);
         if (!vida || geracao != geracao_) return;

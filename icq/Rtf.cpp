@@ -16,13 +16,15 @@ int Hex(char c) {
   return -1;
 }
 
-bool Letra(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+bool Letra(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
 
 // Destinations whose text is never shown.
 bool Oculto(std::string_view palavra) {
-  for (std::string_view d : {"fonttbl", "colortbl", "stylesheet", "info", "pict", "header",
-                             "footer", "listtable", "listoverridetable", "rsidtbl",
-                             "generator", "themedata", "latentstyles", "object"}) {
+  for (std::string_view d :
+       {"fonttbl", "colortbl", "stylesheet", "info", "pict", "header", "footer", "listtable",
+        "listoverridetable", "rsidtbl", "generator", "themedata", "latentstyles", "object"}) {
     if (palavra == d) return true;
   }
   return false;

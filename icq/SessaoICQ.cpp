@@ -40,13 +40,20 @@ constexpr char kLoginMalformado[] = "Received malformed login packet";
 
 std::string_view NomeDoStatus(uint32_t status) {
   switch (status & ~kBitsDeFlag) {
-    case 0x0100: return "Invisible";
-    case 0x0001: return "Away";
-    case 0x0005: return "N/A";
-    case 0x0011: return "Occupied";
-    case 0x0013: return "DND";
-    case 0x0020: return "FFC";
-    default: return "Online";
+    case 0x0100:
+      return "Invisible";
+    case 0x0001:
+      return "Away";
+    case 0x0005:
+      return "N/A";
+    case 0x0011:
+      return "Occupied";
+    case 0x0013:
+      return "DND";
+    case 0x0020:
+      return "FFC";
+    default:
+      return "Online";
   }
 }
 
@@ -96,8 +103,7 @@ void TSessaoICQ::Login(uint32_t status, bool extra) {
   logado_ = false;
   listaParcial_.clear();
   prazo_.reset();
-  if (p_.ConnectionTimeout != 0)
-    prazo_ = relogio_() + std::chrono::seconds(p_.ConnectionTimeout);
+  if (p_.ConnectionTimeout != 0) prazo_ = relogio_() + std::chrono::seconds(p_.ConnectionTimeout);
   fase_ = Fase::Autorizacao;
   acoes_.emplace_back(acao::Conectar{p_.ICQServer, p_.ICQPort});
 }
@@ -135,7 +141,9 @@ bool TSessaoICQ::EnviarSeLogado(std::string snac) {
   return true;
 }
 
-void TSessaoICQ::EnviarSnac(std::string snac) { EnviarFlap(kCanalSnac, snac); }
+void TSessaoICQ::EnviarSnac(std::string snac) {
+  EnviarFlap(kCanalSnac, snac);
+}
 
 bool TSessaoICQ::EnviarMeta(uint16_t tipo, std::string_view dados, Pendente p, std::string uin) {
   if (!logado_) return false;
@@ -220,9 +228,13 @@ void TSessaoICQ::AoPrazo() {
 
 // ---- Set-up chain ----
 
-void TSessaoICQ::Familias(const TSnac&) { EnviarSnac(cliente::VersoesDasFamilias()); }
+void TSessaoICQ::Familias(const TSnac&) {
+  EnviarSnac(cliente::VersoesDasFamilias());
+}
 
-void TSessaoICQ::MensagemDoDia(const TSnac&) { EnviarSnac(cliente::PedidoDeTaxas()); }
+void TSessaoICQ::MensagemDoDia(const TSnac&) {
+  EnviarSnac(cliente::PedidoDeTaxas());
+}
 
 void TSessaoICQ::Taxas(const TSnac&) {
   for (std::string& snac : cliente::AposAsTaxas()) EnviarSnac(std::move(snac));
@@ -237,9 +249,8 @@ void TSessaoICQ::Privacidade(const TSnac&) {
     EnviarSnac(cliente::ListaVisivel(p_.VisibleList));
   }
   TInfoDireta d;
-  d.tipoConexao = p_.ProxyType == TProxyType::P_NONE      ? 4
-                  : p_.ProxyType == TProxyType::P_SOCKS4 ||
-                          p_.ProxyType == TProxyType::P_SOCKS5
+  d.tipoConexao = p_.ProxyType == TProxyType::P_NONE ? 4
+                  : p_.ProxyType == TProxyType::P_SOCKS4 || p_.ProxyType == TProxyType::P_SOCKS5
                       ? 2
                       : 1;
   if (temOuvinte_) {

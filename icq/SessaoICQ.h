@@ -49,49 +49,123 @@ struct TPropriedadesICQ {
 namespace evento {
 struct Login {};
 struct FalhaConexao {};
-struct Erro { int tipo; std::string texto; };
-struct Mensagem { std::string uin, texto; bool offline; };
-struct Url { std::string uin, descricao, url; bool offline; };
-struct Status { std::string uin; uint32_t status; };
-struct InfoOnline { std::string uin; uint32_t porta; std::string ipInterno, ipExterno; uint16_t versao; };
-struct Saiu { std::string uin; };
-struct AdicionouVoce { std::string uin; };
-struct InfoGeral { std::string uin; meta::TInfoGeral info; std::string pais; };
-struct InfoMais { std::string uin; meta::TInfoMais info; std::string idiomas[3]; };
-struct InfoTrabalho { std::string uin; meta::TInfoTrabalho info; std::string pais, ocupacao; };
-struct InfoSobre { std::string uin, texto; };
-struct InfoCurta { std::string uin; meta::TInfoCurta info; bool encontrado; };
-struct Encontrado { meta::TResultadoBusca r; bool ultimo; };
+struct Erro {
+  int tipo;
+  std::string texto;
+};
+struct Mensagem {
+  std::string uin, texto;
+  bool offline;
+};
+struct Url {
+  std::string uin, descricao, url;
+  bool offline;
+};
+struct Status {
+  std::string uin;
+  uint32_t status;
+};
+struct InfoOnline {
+  std::string uin;
+  uint32_t porta;
+  std::string ipInterno, ipExterno;
+  uint16_t versao;
+};
+struct Saiu {
+  std::string uin;
+};
+struct AdicionouVoce {
+  std::string uin;
+};
+struct InfoGeral {
+  std::string uin;
+  meta::TInfoGeral info;
+  std::string pais;
+};
+struct InfoMais {
+  std::string uin;
+  meta::TInfoMais info;
+  std::string idiomas[3];
+};
+struct InfoTrabalho {
+  std::string uin;
+  meta::TInfoTrabalho info;
+  std::string pais, ocupacao;
+};
+struct InfoSobre {
+  std::string uin, texto;
+};
+struct InfoCurta {
+  std::string uin;
+  meta::TInfoCurta info;
+  bool encontrado;
+};
+struct Encontrado {
+  meta::TResultadoBusca r;
+  bool ultimo;
+};
 struct NaoEncontrado {};
-struct ListaServidor { std::vector<TEntradaLista> entradas; };
-struct ResultadoLista { uint16_t codigo; };
-struct PedidoAutorizacao { std::string uin, motivo; };
-struct RespostaAutorizacao { std::string uin; bool concedida; std::string motivo; };
-struct Confirmacao { std::string uin; uint16_t id; uint8_t aceite; std::string texto; };
-struct RespostaAutomatica { std::string uin; uint16_t id; uint8_t tipo; std::string texto; };
-struct Sms { std::string fonte, remetente, texto, hora; };
+struct ListaServidor {
+  std::vector<TEntradaLista> entradas;
+};
+struct ResultadoLista {
+  uint16_t codigo;
+};
+struct PedidoAutorizacao {
+  std::string uin, motivo;
+};
+struct RespostaAutorizacao {
+  std::string uin;
+  bool concedida;
+  std::string motivo;
+};
+struct Confirmacao {
+  std::string uin;
+  uint16_t id;
+  uint8_t aceite;
+  std::string texto;
+};
+struct RespostaAutomatica {
+  std::string uin;
+  uint16_t id;
+  uint8_t tipo;
+  std::string texto;
+};
+struct Sms {
+  std::string fonte, remetente, texto, hora;
+};
 }  // namespace evento
 
 using TEventoICQ =
-    std::variant<evento::Login, evento::FalhaConexao, evento::Erro, evento::Mensagem,
-                 evento::Url, evento::Status, evento::InfoOnline, evento::Saiu,
-                 evento::AdicionouVoce, evento::InfoGeral, evento::InfoMais, evento::InfoTrabalho,
-                 evento::InfoSobre, evento::InfoCurta, evento::Encontrado,
-                 evento::NaoEncontrado, evento::ListaServidor, evento::ResultadoLista,
-                 evento::PedidoAutorizacao, evento::RespostaAutorizacao, evento::Confirmacao,
-                 evento::RespostaAutomatica, evento::Sms>;
+    std::variant<evento::Login, evento::FalhaConexao, evento::Erro, evento::Mensagem, evento::Url,
+                 evento::Status, evento::InfoOnline, evento::Saiu, evento::AdicionouVoce,
+                 evento::InfoGeral, evento::InfoMais, evento::InfoTrabalho, evento::InfoSobre,
+                 evento::InfoCurta, evento::Encontrado, evento::NaoEncontrado,
+                 evento::ListaServidor, evento::ResultadoLista, evento::PedidoAutorizacao,
+                 evento::RespostaAutorizacao, evento::Confirmacao, evento::RespostaAutomatica,
+                 evento::Sms>;
 
 namespace acao {
-struct Conectar { std::string host; uint16_t porta; };
-struct Enviar { std::string bytes; };  // a whole FLAP
+struct Conectar {
+  std::string host;
+  uint16_t porta;
+};
+struct Enviar {
+  std::string bytes;
+};  // a whole FLAP
 struct Fechar {};
 // A contact's direct-connection address, for the listener.
-struct ContatoDireto { std::string uin; uint32_t ipInterno, ipExterno, porta, cookie; };
-struct Evento { TEventoICQ evento; };
+struct ContatoDireto {
+  std::string uin;
+  uint32_t ipInterno, ipExterno, porta, cookie;
+};
+struct Evento {
+  TEventoICQ evento;
+};
 }  // namespace acao
 
-using TAcaoICQ = std::variant<acao::Conectar, acao::Enviar, acao::Fechar, acao::ContatoDireto,
-                              acao::Evento>;
+using TAcaoICQ =
+    std::variant<acao::Conectar, acao::Enviar, acao::Fechar, acao::ContatoDireto, acao::Evento>;
 
 // The name of a status for the rules that depend on it: "Invisible", "Away",
 // "N/A", "Occupied", "DND", "FFC" or "Online" (flag bits cleared first).

@@ -187,7 +187,9 @@ void TSessaoICQ::RespostaInfo(const meta::TMeta& m) {
       if (r.sucesso && meta::LerSobre(r.dados, e.texto)) Disparar(std::move(e));
       break;
     }
-    case meta::kPassado: UinPendente(seq, false, true); break;  // the last part
+    case meta::kPassado:
+      UinPendente(seq, false, true);
+      break;  // the last part
     case meta::kCurta: {
       evento::InfoCurta e{UinPendente(seq, true, true), {}, false};
       e.encontrado = r.sucesso && meta::LerCurta(r.dados, e.info);
@@ -205,7 +207,8 @@ void TSessaoICQ::RespostaInfo(const meta::TMeta& m) {
       }
       break;
     }
-    default: break;
+    default:
+      break;
   }
 }
 

@@ -55,7 +55,9 @@ std::string gateway::Packet(uint16_t type, std::string_view payload) {
 HttpGatewaySocket::HttpGatewaySocket(Runtime& runtime, const Config& config)
     : runtime_(runtime), config_(config) {}
 
-HttpGatewaySocket::~HttpGatewaySocket() { alive_.End(); }
+HttpGatewaySocket::~HttpGatewaySocket() {
+  alive_.End();
+}
 
 bool HttpGatewaySocket::Connect(const std::string& host, uint16_t port) {
   Close();
@@ -87,12 +89,14 @@ void HttpGatewaySocket::Close() {
   alive_.Renew();
 }
 
-void HttpGatewaySocket::FailLineTooLong() { Fail(SocketError::LineTooLong, "line too long"); }
+void HttpGatewaySocket::FailLineTooLong() {
+  Fail(SocketError::LineTooLong, "line too long");
+}
 
 std::string HttpGatewaySocket::Request(const std::string& method, const std::string& url,
                                        const std::string& host, std::string_view body) const {
-  std::string r = method + " " + url + " HTTP/1.0\r\n" +
-                  "user-agent: Mozilla/4.08 [en] (WinNT; U ;Nav)\r\n";
+  std::string r =
+      method + " " + url + " HTTP/1.0\r\n" + "user-agent: Mozilla/4.08 [en] (WinNT; U ;Nav)\r\n";
   if (!body.empty()) r += "content-length: " + std::to_string(body.size()) + "\r\n";
   if (config_.authenticate)
     r += "Proxy-Authorization: Basic " + Base64(config_.user + ":" + config_.password) + "\r\n";
@@ -233,23 +237,23 @@ void HttpGatewaySocket::Hello(std::string_view payload) {
   connect += host_;
   Put16(connect, port_);
   connectSent_ = true;
-  const std::string url = "http://" + server_ + "/data?sid=" + session_ +
-                          "&seq=" + std::to_string(++sequence_);
+  const std::string url =
+      "http://" + server_ + "/data?sid=" + session_ + "&seq=" + std::to_string(++sequence_);
   Start(data_, Request("POST", url, server_, gateway::Packet(gateway::kConnect, connect)), false);
 }
 
 void HttpGatewaySocket::Poll() {
-  Start(main_, Request("GET", "http://" + server_ + "/monitor?sid=" + session_, server_, {}),
-        true);
+  Start(main_, Request("GET", "http://" + server_ + "/monitor?sid=" + session_, server_, {}), true);
 }
 
 void HttpGatewaySocket::Post() {
   if (!established_ || data_.busy || outbox_.empty()) return;
   const std::size_t n = std::min(outbox_.size(), gateway::kMaxPayload);
-  const std::string packet = gateway::Packet(gateway::kData, std::string_view(outbox_).substr(0, n));
+  const std::string packet =
+      gateway::Packet(gateway::kData, std::string_view(outbox_).substr(0, n));
   outbox_.erase(0, n);
-  const std::string url = "http://" + server_ + "/data?sid=" + session_ +
-                          "&seq=" + std::to_string(++sequence_);
+  const std::string url =
+      "http://" + server_ + "/data?sid=" + session_ + "&seq=" + std::to_string(++sequence_);
   Start(data_, Request("POST", url, server_, packet), false);
 }
 

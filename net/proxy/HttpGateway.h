@@ -71,8 +71,8 @@ class HttpGatewaySocket final : public TcpSocket {
   void Hello(std::string_view payload);
   void Poll();
   void Post();
-  std::string Request(const std::string& method, const std::string& url,
-                      const std::string& host, std::string_view body) const;
+  std::string Request(const std::string& method, const std::string& url, const std::string& host,
+                      std::string_view body) const;
   void Fail(SocketError error, const std::string& message);
 
   Runtime& runtime_;

@@ -12,11 +12,16 @@ namespace tazu::net::proxy {
 
 std::unique_ptr<TcpSocket> CreateSocket(Runtime& runtime, const Config& config) {
   switch (config.kind) {
-    case Config::Kind::None: return runtime.CreateTcpSocket();
-    case Config::Kind::Socks4: return std::make_unique<Socks4Socket>(runtime, config);
-    case Config::Kind::Socks5: return std::make_unique<Socks5Socket>(runtime, config);
-    case Config::Kind::HttpConnect: return std::make_unique<HttpConnectSocket>(runtime, config);
-    case Config::Kind::HttpGateway: return std::make_unique<HttpGatewaySocket>(runtime, config);
+    case Config::Kind::None:
+      return runtime.CreateTcpSocket();
+    case Config::Kind::Socks4:
+      return std::make_unique<Socks4Socket>(runtime, config);
+    case Config::Kind::Socks5:
+      return std::make_unique<Socks5Socket>(runtime, config);
+    case Config::Kind::HttpConnect:
+      return std::make_unique<HttpConnectSocket>(runtime, config);
+    case Config::Kind::HttpGateway:
+      return std::make_unique<HttpGatewaySocket>(runtime, config);
   }
   return runtime.CreateTcpSocket();
 }

@@ -19,7 +19,9 @@ void Put32(std::string& b, uint32_t v) {
   Put16(b, static_cast<uint16_t>(v));
 }
 
-uint8_t Byte(const std::string& b, std::size_t i) { return static_cast<uint8_t>(b[i]); }
+uint8_t Byte(const std::string& b, std::size_t i) {
+  return static_cast<uint8_t>(b[i]);
+}
 
 }  // namespace
 

@@ -12,11 +12,10 @@ TunnelSocket::TunnelSocket(Runtime& runtime, const Config& config)
     if (!established_) {
       // The proxy hung up in the middle of its handshake: it would not open
       // the way.
-      Fail(SocketError::ConnectionRefused, std::string(config_.kind == Config::Kind::Socks4
-                                                           ? kSocks4Failed
-                                                       : config_.kind == Config::Kind::Socks5
-                                                           ? kSocks5Failed
-                                                           : kHttpBadStatus));
+      Fail(SocketError::ConnectionRefused,
+           std::string(config_.kind == Config::Kind::Socks4   ? kSocks4Failed
+                       : config_.kind == Config::Kind::Socks5 ? kSocks5Failed
+                                                              : kHttpBadStatus));
       return;
     }
     established_ = false;
@@ -29,16 +28,18 @@ TunnelSocket::TunnelSocket(Runtime& runtime, const Config& config)
   };
 }
 
-TunnelSocket::~TunnelSocket() { alive_.End(); }
+TunnelSocket::~TunnelSocket() {
+  alive_.End();
+}
 
 bool TunnelSocket::Connect(const std::string& host, uint16_t port) {
   Close();
   if (host.empty() || port == 0 || config_.host.empty() || config_.port == 0) return false;
   host_ = host;
   port_ = port;
-  const bool resolveHere = (config_.kind == Config::Kind::Socks4 ||
-                            config_.kind == Config::Kind::Socks5) &&
-                           !config_.remoteResolve;
+  const bool resolveHere =
+      (config_.kind == Config::Kind::Socks4 || config_.kind == Config::Kind::Socks5) &&
+      !config_.remoteResolve;
   if (resolveHere && !ParseIPv4(host, address_) && !ResolveIPv4(host, address_)) {
     runtime_.Post([this, alive = alive_.Watch()] {
       if (alive) Fail(SocketError::HostNotFound, std::string(kCouldNotResolve));

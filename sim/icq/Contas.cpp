@@ -33,15 +33,24 @@ std::vector<std::string> Campos(std::string_view linha) {
 
 bool Info(TContaSim& c, const std::string& campo, const std::string& valor) {
   const uint32_t n = tazu::icq::UinDeTexto(valor);
-  if (campo == "nome") c.geral.nome = valor;
-  else if (campo == "sobrenome") c.geral.sobrenome = valor;
-  else if (campo == "email") c.geral.email = valor;
-  else if (campo == "cidade") c.geral.cidade = valor;
-  else if (campo == "estado") c.geral.estado = valor;
-  else if (campo == "pais") c.geral.pais = static_cast<uint16_t>(n);
-  else if (campo == "sexo") c.mais.sexo = static_cast<uint8_t>(n);
-  else if (campo == "idade") c.mais.idade = static_cast<uint16_t>(n);
-  else return false;
+  if (campo == "nome")
+    c.geral.nome = valor;
+  else if (campo == "sobrenome")
+    c.geral.sobrenome = valor;
+  else if (campo == "email")
+    c.geral.email = valor;
+  else if (campo == "cidade")
+    c.geral.cidade = valor;
+  else if (campo == "estado")
+    c.geral.estado = valor;
+  else if (campo == "pais")
+    c.geral.pais = static_cast<uint16_t>(n);
+  else if (campo == "sexo")
+    c.mais.sexo = static_cast<uint8_t>(n);
+  else if (campo == "idade")
+    c.mais.idade = static_cast<uint16_t>(n);
+  else
+    return false;
   return true;
 }
 

@@ -21,7 +21,8 @@ std::string Parametro(const std::string& consulta, const std::string& nome) {
   std::size_t p = 0;
   while (p < consulta.size()) {
     const std::size_t fim = consulta.find('&', p);
-    const std::string par = consulta.substr(p, fim == std::string::npos ? std::string::npos : fim - p);
+    const std::string par =
+        consulta.substr(p, fim == std::string::npos ? std::string::npos : fim - p);
     if (par.compare(0, chave.size(), chave) == 0) return par.substr(chave.size());
     if (fim == std::string::npos) break;
     p = fim + 1;
@@ -214,9 +215,10 @@ void TSimuladorICQ::TGateway::Entregar(const std::string& sid) {
 void TSimuladorICQ::TGateway::Responder(uint64_t id, const std::string& corpo) {
   const auto p = pedidos_.find(id);
   if (p == pedidos_.end()) return;
-  p->second.socket->Send("HTTP/1.0 200 OK\r\nContent-Type: application/octet-stream\r\n"
-                         "Content-Length: " + std::to_string(corpo.size()) +
-                         "\r\nConnection: close\r\n\r\n" + corpo);
+  p->second.socket->Send(
+      "HTTP/1.0 200 OK\r\nContent-Type: application/octet-stream\r\n"
+      "Content-Length: " +
+      std::to_string(corpo.size()) + "\r\nConnection: close\r\n\r\n" + corpo);
 }
 
 }  // namespace tazu::sim::icq

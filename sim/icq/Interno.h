@@ -25,15 +25,17 @@ struct TSimuladorICQ::TConexao {
   uint32_t status = 0;
   tazu::icq::TInfoDireta direta;
   uint32_t ipExterno = 0x7F000001;
-  std::set<std::string> contatos;   // whose presence it follows
-  std::set<std::string> visiveis;   // 0x0009/0x0005
-  std::set<std::string> invisiveis;  // 0x0009/0x0007
+  std::set<std::string> contatos;          // whose presence it follows
+  std::set<std::string> visiveis;          // 0x0009/0x0005
+  std::set<std::string> invisiveis;        // 0x0009/0x0007
   std::map<std::string, uint32_t> vistos;  // contacts it was told are online, and their status
   bool encerrada = false;
   std::string saida;  // frames of this turn, written together
   bool lendo = false;
 };
 
-inline bool Invisivel(uint32_t status) { return (status & 0xFFFF) == 0x0100; }
+inline bool Invisivel(uint32_t status) {
+  return (status & 0xFFFF) == 0x0100;
+}
 
 }  // namespace tazu::sim::icq

@@ -2,7 +2,6 @@
 #include <algorithm>
 
 #include "base/Cp1252.h"
-
 #include "icq/CodecLista.h"
 #include "icq/CodecServidor.h"
 #include "sim/icq/Interno.h"
@@ -29,8 +28,8 @@ void TSimuladorICQ::Item(TConexao& c, const TSnac& s) {
   if (s.subtipo == 0x0008) codigo = Adicionar(*dono, item);
   if (s.subtipo == 0x0009) codigo = Atualizar(*dono, item);
   if (s.subtipo == 0x000A) codigo = Apagar(*dono, item);
-  Log(c.nome + ": item \"" + cp1252::ToUtf8(item.nome) + "\" grupo " + std::to_string(item.grupo) + " id " +
-      std::to_string(item.item) + " tipo " + std::to_string(item.tipo) + ": resultado " +
+  Log(c.nome + ": item \"" + cp1252::ToUtf8(item.nome) + "\" grupo " + std::to_string(item.grupo) +
+      " id " + std::to_string(item.item) + " tipo " + std::to_string(item.tipo) + ": resultado " +
       std::to_string(codigo));
   EnviarSnac(c, servidor::ResultadoLista(codigo));
   if (s.subtipo == 0x0008 && item.tipo == lista::kContato && codigo == lista::kOk) {
@@ -56,8 +55,7 @@ uint16_t TSimuladorICQ::Adicionar(TContaSim& dono, const TItemLista& item) {
       return i.tipo == lista::kContato && i.nome == item.nome && i.grupo == item.grupo;
     });
     if (existe) return lista::kJaExiste;
-    if (alvo->exigeAutorizacao && !item.aguardandoAutorizacao &&
-        !dono.autorizaram.count(item.nome))
+    if (alvo->exigeAutorizacao && !item.aguardandoAutorizacao && !dono.autorizaram.count(item.nome))
       return lista::kNaoAutorizado;
   }
   l.push_back(item);

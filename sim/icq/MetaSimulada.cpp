@@ -1,8 +1,8 @@
 // Meta requests: offline messages, user information and white-pages searches.
+#include "core/UGlobal.h"
 #include "icq/CodecMeta.h"
 #include "icq/CodecServidor.h"
 #include "sim/icq/Interno.h"
-#include "core/UGlobal.h"
 
 namespace tazu::sim::icq {
 
@@ -11,8 +11,8 @@ using namespace tazu::icq;
 namespace {
 
 bool Contem(const std::string& campo, const std::string& procurado) {
-  return procurado.empty() || MaiusculasAnsi(campo).find(MaiusculasAnsi(procurado)) !=
-                                  std::string::npos;
+  return procurado.empty() ||
+         MaiusculasAnsi(campo).find(MaiusculasAnsi(procurado)) != std::string::npos;
 }
 
 bool Combina(const TContaSim& c, const meta::TBuscaNomes& b) {
@@ -47,8 +47,8 @@ void TSimuladorICQ::Meta(TConexao& c, const TSnac& s) {
   TContaSim* conta = Conta(c.uin);
   if (m.tipo == meta::kOffline && conta) {
     for (const meta::TMensagemOffline& o : conta->offline)
-      EnviarSnac(c, meta::Resposta(uin, meta::kMensagemOffline, m.sequencia,
-                                   meta::MensagemOffline(o)));
+      EnviarSnac(
+          c, meta::Resposta(uin, meta::kMensagemOffline, m.sequencia, meta::MensagemOffline(o)));
     EnviarSnac(c, meta::Resposta(uin, meta::kFimOffline, m.sequencia, std::string(1, '\0')));
   } else if (m.tipo == meta::kConfirmarOffline && conta) {
     conta->offline.clear();
@@ -95,9 +95,10 @@ void TSimuladorICQ::Informacoes(TConexao& c, const meta::TMeta& m) {
 void TSimuladorICQ::Buscar(TConexao& c, const meta::TMeta& m, const meta::TPedidoInfo& p) {
   std::vector<const TContaSim*> achados;
   for (const auto& [uin, conta] : contas_) {
-    const bool sim = p.subtipo == meta::kBuscaUin ? UinDeTexto(uin) == p.uin
-                                                  : Combina(conta, p.busca);
-    if (sim && (p.subtipo != meta::kBuscaEmail || !p.busca.email.empty())) achados.push_back(&conta);
+    const bool sim =
+        p.subtipo == meta::kBuscaUin ? UinDeTexto(uin) == p.uin : Combina(conta, p.busca);
+    if (sim && (p.subtipo != meta::kBuscaEmail || !p.busca.email.empty()))
+      achados.push_back(&conta);
   }
   const uint32_t eu = UinDeTexto(c.uin);
   if (achados.empty()) {
@@ -106,10 +107,9 @@ void TSimuladorICQ::Buscar(TConexao& c, const meta::TMeta& m, const meta::TPedid
     return;
   }
   for (std::size_t i = 0; i < achados.size(); ++i) {
-    const uint16_t subtipo = i + 1 == achados.size() ? meta::kUltimoResultado
-                                                     : meta::kResultadoBusca;
-    const std::string dados =
-        meta::ResultadoBusca(Resultado(*achados[i], Online(achados[i]->uin)));
+    const uint16_t subtipo =
+        i + 1 == achados.size() ? meta::kUltimoResultado : meta::kResultadoBusca;
+    const std::string dados = meta::ResultadoBusca(Resultado(*achados[i], Online(achados[i]->uin)));
     EnviarSnac(c, meta::Resposta(eu, meta::kRespostaInfo, m.sequencia,
                                  meta::RespostaInfo(subtipo, true, dados)));
   }

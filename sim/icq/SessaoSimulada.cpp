@@ -2,7 +2,6 @@
 #include <cstdio>
 
 #include "base/Cp1252.h"
-
 #include "icq/CodecPacote.h"
 #include "icq/CodecServidor.h"
 #include "sim/icq/Interno.h"
@@ -168,8 +167,8 @@ void TSimuladorICQ::Mensagem(TConexao& c, const TSnac& s) {
     gmtime_r(&quando, &t);
     dono->offline.push_back({UinDeTexto(c.uin), static_cast<uint16_t>(t.tm_year + 1900),
                              static_cast<uint8_t>(t.tm_mon + 1), static_cast<uint8_t>(t.tm_mday),
-                             static_cast<uint8_t>(t.tm_hour), static_cast<uint8_t>(t.tm_min), 1,
-                             0, m.texto});
+                             static_cast<uint8_t>(t.tm_hour), static_cast<uint8_t>(t.tm_min), 1, 0,
+                             m.texto});
     Log(c.nome + ": guardada para " + m.uin + " (fora do ar)");
   } else {
     // Not logged in: the sender hears of it (error 4), as servers answer.

@@ -33,9 +33,15 @@ bool TSimuladorICQ::Iniciar(std::string* erro) {
   return true;
 }
 
-uint16_t TSimuladorICQ::PortaLogin() const { return login_ ? login_->Port() : 0; }
-uint16_t TSimuladorICQ::PortaSessao() const { return sessao_ ? sessao_->Port() : 0; }
-uint16_t TSimuladorICQ::PortaGateway() const { return gateway_ ? gateway_->Porta() : 0; }
+uint16_t TSimuladorICQ::PortaLogin() const {
+  return login_ ? login_->Port() : 0;
+}
+uint16_t TSimuladorICQ::PortaSessao() const {
+  return sessao_ ? sessao_->Port() : 0;
+}
+uint16_t TSimuladorICQ::PortaGateway() const {
+  return gateway_ ? gateway_->Porta() : 0;
+}
 
 TContaSim& TSimuladorICQ::AdicionarConta(const std::string& uin, const std::string& senha,
                                          const std::string& apelido) {
@@ -65,9 +71,14 @@ void TSimuladorICQ::AdicionarAoGrupo(const std::string& uin, const std::string& 
     idGrupo = static_cast<uint16_t>(maiorGrupo + 1);
     c->lista.push_back({grupo, idGrupo, 0, lista::kGrupo, {}, {}, false, {}});
   }
-  c->lista.push_back(
-      {contato, idGrupo, static_cast<uint16_t>(maiorItem + 1), lista::kContato, apelido, {},
-       false, {}});
+  c->lista.push_back({contato,
+                      idGrupo,
+                      static_cast<uint16_t>(maiorItem + 1),
+                      lista::kContato,
+                      apelido,
+                      {},
+                      false,
+                      {}});
 }
 
 bool TSimuladorICQ::Online(const std::string& uin) const {
@@ -108,8 +119,7 @@ void TSimuladorICQ::Dados(TConexao& c, std::string_view dados) {
     const auto r = c.montador.Proximo(q);
     if (r == TMontadorFlap::Resultado::Incompleto) break;
     if (r != TMontadorFlap::Resultado::Quadro) {
-      Derrubar(c, r == TMontadorFlap::Resultado::Longo ? "quadro longo demais"
-                                                       : "quadro sem 0x2A");
+      Derrubar(c, r == TMontadorFlap::Resultado::Longo ? "quadro longo demais" : "quadro sem 0x2A");
       break;
     }
     Quadro(c, q.canal, q.dados);
@@ -223,8 +233,7 @@ void TSimuladorICQ::Login(TConexao& c, std::string_view dados) {
 
 void TSimuladorICQ::Cookie(TConexao& c, std::string_view dados) {
   servidor::TLogin l;
-  const auto achado =
-      servidor::LerQuadroLogin(dados, l) ? cookies_.find(l.cookie) : cookies_.end();
+  const auto achado = servidor::LerQuadroLogin(dados, l) ? cookies_.find(l.cookie) : cookies_.end();
   if (achado == cookies_.end()) {
     Derrubar(c, "cookie desconhecido");
     return;

@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "base/Cp1252.h"
 #include "net/epoll/EpollRuntime.h"
 #include "sim/icq/Contas.h"
 #include "sim/icq/SimuladorICQ.h"
@@ -48,13 +47,10 @@ bool Porta(const char* texto, uint16_t& porta) {
   return true;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  using namespace tazu;
-  sim::icq::TOpcoesSim opcoes;
-  opcoes.log = [](const std::string& l) { std::fprintf(stderr, "%s\n", l.c_str()); };
-  std::vector<std::string> linhas;
+// The options into `opcoes` and the account lines; an exit status when the
+// program should stop here (help, a bad option), -1 otherwise.
+int LerOpcoes(int argc, char** argv, tazu::sim::icq::TOpcoesSim& opcoes,
+              std::vector<std::string>& linhas) {
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
     const char* valor = i + 1 < argc ? argv[i + 1] : nullptr;
@@ -97,6 +93,17 @@ int main(int argc, char** argv) {
     }
     ++i;
   }
+  return -1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  using namespace tazu;
+  sim::icq::TOpcoesSim opcoes;
+  opcoes.log = [](const std::string& l) { std::fprintf(stderr, "%s\n", l.c_str()); };
+  std::vector<std::string> linhas;
+  if (const int fim = LerOpcoes(argc, argv, opcoes, linhas); fim >= 0) return fim;
   net::EpollRuntime rt;
   sim::icq::TSimuladorICQ simulador(rt, opcoes);
   for (const std::string& l : linhas) {

@@ -87,7 +87,8 @@ TEST(CodecICQ, QuadrosDoClienteByteAByte) {
        "SNAC 0015/0002 T0001(L(le32:1 le16:2000 le16:6 le16:1385 le16:310 le16:4 le32:222222))"},
       {"busca por e-mail", meta::Pedido(1, meta::kInfo, 7, meta::BuscaPorEmail("a@b")),
        R"(SNAC 0015/0002 T0001(L(le32:1 le16:2000 le16:7 le16:1395 le16:350 le16:6 z"a@b")))"},
-      {"busca por nomes", meta::Pedido(1, meta::kInfo, 8, meta::BuscaPorNomes({"Ana", "", "", "e"})),
+      {"busca por nomes",
+       meta::Pedido(1, meta::kInfo, 8, meta::BuscaPorNomes({"Ana", "", "", "e"})),
        R"(SNAC 0015/0002 T0001(L(le32:1 le16:2000 le16:8 le16:1375 le16:320 le16:6 z"Ana"
           le16:350 le16:4 z"e")))"},
   };
@@ -107,19 +108,27 @@ TEST(CodecICQ, PacoteNuncaPassaDoLimite) {
   EXPECT_EQ(MontarFlap(2, 0, p.Dados()).size(), kCabecalhoFlap + kMaxDadosFlap);
 
   // Lengths read from the wire are checked against what is left.
-  const std::string curto("\x00\x09" "abc" "\x05", 6);
+  const std::string curto(
+      "\x00\x09"
+      "abc"
+      "\x05",
+      6);
   TLeitor l(curto);
   EXPECT_EQ(l.TextoW(), "");
   EXPECT_TRUE(l.Falhou());
   EXPECT_EQ(l.U32(), 0u);
   EXPECT_EQ(l.U8(), 0u);
-  const std::string tlvCurta("\x00\x01\x00\x05" "ab", 6);
+  const std::string tlvCurta(
+      "\x00\x01\x00\x05"
+      "ab",
+      6);
   TLeitor t(tlvCurta);
   TLeitor::TTlv tlv;
   EXPECT_FALSE(t.Tlv(tlv));
   EXPECT_TRUE(t.Falhou());
   EXPECT_EQ(UinDeTexto("4294967295"), 4294967295u);
-  for (const char* ruim : {"4294967296", "12a", "", "99999999999", "-1"}) EXPECT_EQ(UinDeTexto(ruim), 0u) << ruim;
+  for (const char* ruim : {"4294967296", "12a", "", "99999999999", "-1"})
+    EXPECT_EQ(UinDeTexto(ruim), 0u) << ruim;
 }
 
 TEST(CodecICQ, MontadorDeQuadrosEmQualquerCorte) {
@@ -236,12 +245,14 @@ TEST(CodecICQ, TabelasEStatus) {
   EXPECT_EQ(NomeDaOcupacao(28), "Unknown");
   // ICQ → program, flag bits cleared first; program → ICQ.
   const std::pair<uint32_t, int> icqParaPrograma[] = {
-      {0x0100, 2}, {0x0001, 8}, {0x0005, 8}, {0x0011, 6}, {0x0013, 5}, {0x0020, 7},
+      {0x0100, 2}, {0x0001, 8},     {0x0005, 8},     {0x0011, 6}, {0x0013, 5},    {0x0020, 7},
       {0x0000, 1}, {0x10020013, 5}, {0x00010100, 2}, {0x0004, 1}, {0x00080001, 1}};
-  for (const auto& [icq, codigo] : icqParaPrograma) EXPECT_EQ(CodigoDoStatusICQ(icq), codigo) << icq;
+  for (const auto& [icq, codigo] : icqParaPrograma)
+    EXPECT_EQ(CodigoDoStatusICQ(icq), codigo) << icq;
   const std::pair<int, uint32_t> programaParaIcq[] = {
       {1, 0}, {2, 0x100}, {3, 0}, {4, 0}, {5, 0x13}, {6, 0x11}, {7, 0x20}, {8, 1}, {9, 0}};
-  for (const auto& [codigo, icq] : programaParaIcq) EXPECT_EQ(StatusICQDoCodigo(codigo), icq) << codigo;
+  for (const auto& [codigo, icq] : programaParaIcq)
+    EXPECT_EQ(StatusICQDoCodigo(codigo), icq) << codigo;
 }
 
 }  // namespace

@@ -1,119 +1,13 @@
 // The ICQ adapter against the simulator in virtual time.
 #include <gtest/gtest.h>
 
-#include "base/Cp1252.h"
 #include "icq/CodecLista.h"
-#include "icq/ComunicadorICQ.h"
-#include "tests/support/icq/ICQRig.h"
+#include "tests/icq/ComunicadorFixture.h"
 
 namespace tazu::test {
 namespace {
 
-using Evs = std::vector<std::string>;
 using namespace std::chrono_literals;
-
-std::string U(const std::string& s) { return cp1252::ToUtf8(s); }
-
-class Comunicador : public ::testing::Test {
- protected:
-  Comunicador() {
-    sim.AdicionarConta("111111", "segredo", "Ana");
-    sim.AdicionarConta("222222", "senha2", "Bia");
-    sim.AdicionarConta("333333", {}, "Eco").eco = true;
-    sim.AdicionarConta("444444", "senha4", "Caio").exigeAutorizacao = true;
-    EXPECT_TRUE(sim.Iniciar());
-  }
-  // The adapter for 111111 at the given status, every event recorded.
-  icq::TComunicadorICQ& Criar(uint8_t status = 1) {
-    a = std::make_unique<icq::TComunicadorICQ>(rt, status, "1234", "segredo", "111111",
-                                               TEnderecoServidor{"127.0.0.1", sim.PortaLogin()});
-    Gravar(*a);
-    return *a;
-  }
-  icq::TComunicadorICQ& Entrar(uint8_t status = 1) {
-    Criar(status).Conectar();
-    ponte.Girar();
-    EXPECT_TRUE(a->Logado());
-    return *a;
-  }
-  void Gravar(icq::TComunicadorICQ& c) {
-    c.OnConectar = [this](TInterfaceComunicador&) { e.push_back("OnConectar"); };
-    c.OnDesconectar = [this](TInterfaceComunicador&) { e.push_back("OnDesconectar"); };
-    c.OnFalhaConexao = [this](TInterfaceComunicador&) { e.push_back("OnFalhaConexao"); };
-    c.AoLiberar = [this](TInterfaceComunicador&) { e.push_back("AoLiberar"); };
-    c.OnReceberContato = [this](const std::string& conta, const std::string& niu,
-                                const std::string& apelido, const std::string& id,
-                                const std::string& status, char lista, const std::string& rede) {
-      e.push_back("Contato " + conta + "/" + niu + " " + U(apelido) + " " + id + " " + status +
-                  " " + lista + " " + rede);
-    };
-    c.OnReceberMsg = [this](TInterfaceComunicador&, const std::string& id,
-                            const std::string& apelido, const std::string& msg, bool aoVivo,
-                            const std::string&) {
-      e.push_back("Msg " + id + " " + U(apelido) + " [" + U(msg) + "]" + (aoVivo ? "" : " offline"));
-    };
-    c.OnConfirmaEnvio = [this](TInterfaceComunicador&, const std::string& id, bool recebido,
-                               uint8_t status, const std::string& texto) {
-      e.push_back("Confirma " + id + " " + (recebido ? "sim" : "nao") + " " +
-                  std::to_string(status) + (texto.empty() ? "" : " [" + U(texto) + "]"));
-    };
-    c.OnExigirAutorizacao = [this](TInterfaceComunicador&, const std::string& id,
-                                   const std::string& apelido) {
-      e.push_back("ExigirAutorizacao " + id + " " + U(apelido));
-    };
-    c.AoReceberEvento = [this](TInterfaceComunicador&, uint8_t tipo, const std::string& id,
-                               const std::string& apelido, const std::string& texto) {
-      e.push_back("Evento " + std::to_string(tipo) + " " + id + " " + U(apelido) + " [" +
-                  U(texto) + "]");
-    };
-    c.AoReceberInfoUsuario = [this](TInterfaceComunicador&, uint8_t tipo, const std::string& id,
-                                    const std::string& apelido, const std::string& texto) {
-      std::string t = U(texto);
-      for (std::size_t p; (p = t.find("\xC2\xA7")) != std::string::npos;) t.replace(p, 2, "|");
-      e.push_back("Info " + std::to_string(tipo) + " " + id + " " + U(apelido) + " " + t);
-    };
-    c.AoReceberBusca = [this](TInterfaceComunicador&, const std::string& id,
-                              const std::string& apelido, const std::string& nome,
-                              const std::string& email, char autorizar) {
-      e.push_back("Busca " + id + " " + U(apelido) + " [" + U(nome) + "] " + email + " " + autorizar);
-    };
-    c.AoFinalizarBusca = [this](TInterfaceComunicador&) { e.push_back("FimDaBusca"); };
-    c.AoConfirmar = [this](TInterfaceComunicador&) { e.push_back("AoConfirmar"); };
-    c.AoAdicionarComSucesso = [this](TInterfaceComunicador&, const std::string& id) {
-      e.push_back("Adicionado " + id);
-    };
-    c.MensagemDeErro = [this](TInterfaceComunicador&, const std::string& m) {
-      e.push_back("Erro [" + U(m) + "]");
-    };
-  }
-  Evs Eventos() { return std::exchange(e, {}); }
-  // Bia's own engine, logged in.
-  icq::TICQClient& Bia() {
-    if (!bia) {
-      bia = std::make_unique<icq::TICQClient>(rt);
-      bia->UIN = 222222;
-      bia->Password = "senha2";
-      bia->ICQServer = "127.0.0.1";
-      bia->ICQPort = sim.PortaLogin();
-      GravarEventosICQ(*bia, deBia);
-      bia->Login(0);
-      ponte.Girar();
-    }
-    return *bia;
-  }
-  const icq::TItemLista* ItemDoServidor(const std::string& nome, uint16_t tipo = 0) {
-    for (const icq::TItemLista& i : sim.Conta("111111")->lista)
-      if (i.nome == nome && i.tipo == tipo) return &i;
-    return nullptr;
-  }
-
-  net::FakeRuntime rt;
-  PonteFalsa ponte{rt};
-  sim::icq::TSimuladorICQ sim{rt, {}};
-  std::unique_ptr<icq::TComunicadorICQ> a;
-  std::unique_ptr<icq::TICQClient> bia;
-  Evs e, deBia;
-};
 
 TEST_F(Comunicador, ListaVaziaNaoAnunciaNada) {
   Entrar();
@@ -124,7 +18,7 @@ TEST_F(Comunicador, ListaVaziaNaoAnunciaNada) {
 }
 
 TEST_F(Comunicador, ListaDoServidorComGruposApelidosEItens14) {
-  sim.AdicionarAoGrupo("111111", "222222", "  ", "Amigos");      // blank nickname, group 1
+  sim.AdicionarAoGrupo("111111", "222222", "  ", "Amigos");          // blank nickname, group 1
   sim.AdicionarAoGrupo("111111", "333333", "Eco \xA7 bot", "Tazu");  // group 2
   sim.AdicionarAoGrupo("111111", "555555", "Z\xE9", "Tazu");
   auto& l = sim.Conta("111111")->lista;
@@ -220,15 +114,16 @@ TEST_F(Comunicador, UmaAlteracaoDaListaDeCadaVez) {
     icq::TSnac s;
     if (!entrada && b.size() > 6 && icq::LerSnac(b.substr(6), s) && s.familia == 0x13)
       enviados.push_back(std::to_string(s.subtipo));
-    if (entrada && b.size() > 6 && icq::LerSnac(b.substr(6), s) && s.familia == 0x13 && s.subtipo == 0x0E)
+    if (entrada && b.size() > 6 && icq::LerSnac(b.substr(6), s) && s.familia == 0x13 &&
+        s.subtipo == 0x0E)
       enviados.push_back("resultado");
   };
   a->AdicionarContato("222222");
   a->AdicionarContato("333333");
   ponte.Girar();
   // Begin, group, contact, end: both answers; only then the second change.
-  EXPECT_EQ(enviados, (Evs{"17", "8", "8", "18", "resultado", "resultado", "17", "8", "18",
-                           "resultado"}));
+  EXPECT_EQ(enviados,
+            (Evs{"17", "8", "8", "18", "resultado", "resultado", "17", "8", "18", "resultado"}));
   EXPECT_EQ(a->MembrosTazu(), 2);
   Eventos();
   // Removing both empties the group, which goes too.
@@ -265,8 +160,9 @@ TEST_F(Comunicador, MensagensDeEstranhosETextoRico) {
   Bia().SendPlainMessage(111111, "de novo");
   ponte.Girar();
   // Her presence follows, with the nickname the server gives.
-  EXPECT_EQ(Eventos(), (Evs{"Contato 111111/1234 222222 222222 255 F ICQ", "Msg 222222 222222 [olá]",
-                            "Msg 222222 222222 [de novo]", "Contato 111111/1234 Bia 222222 1 F ICQ"}));
+  EXPECT_EQ(Eventos(),
+            (Evs{"Contato 111111/1234 222222 222222 255 F ICQ", "Msg 222222 222222 [olá]",
+                 "Msg 222222 222222 [de novo]", "Contato 111111/1234 Bia 222222 1 F ICQ"}));
   EXPECT_EQ(a->ListaContatos.Localizar("222222")->Lista, 'F');
 }
 
@@ -414,7 +310,8 @@ TEST_F(Comunicador, InformacoesEBusca) {
   ponte.Girar();
   EXPECT_EQ(Eventos(),
             (Evs{"Info 1 222222 Bia |Beatriz Lima|||Recife||Brazil||||||||||bia@ex.com|0||",
-                 "Info 1 222222  ||Feminino|07/03/1994|||||||Portuguese|Unknown|Unknown|||||0|http://bia|30",
+                 "Info 1 222222  "
+                 "||Feminino|07/03/1994|||||||Portuguese|Unknown|Unknown|||||0|http://bia|30",
                  "Info 2 222222  Tazu|||Unknown|||Computers||"}));
   for (const char* busca : {"1222222", "2Bia", "3Beatriz", "4bia@ex.com", "4nada@ex.com", "9x"})
     a->BuscarContato(busca[0], busca + 1);

@@ -25,7 +25,8 @@ TEST(HubICQ, ContaDoSacmEntraEContatosChegam) {
   EXPECT_EQ(Contar(e, "AoConectarComunicador("), 1);
   // Listed (both offline), then the echo bot's presence.
   EXPECT_EQ(Contar(e, "AoReceberContato("), 3);
-  EXPECT_EQ(Contar(e, "Status=1 Origem=\"ICQ\" Conectado=true Nativo=false Identificador=\"333333\""), 1);
+  EXPECT_EQ(
+      Contar(e, "Status=1 Origem=\"ICQ\" Conectado=true Nativo=false Identificador=\"333333\""), 1);
   EXPECT_EQ(rig.tazu.cliente.Contatos.Quantidade(), 2u);
 
   rig.tazu.cliente.EnviarMensagemComunicador("ICQ", "333333", {"oi", "eco"});
@@ -48,8 +49,7 @@ TEST(HubICQ, LoginRecusadoLiberaOAdaptadorDepoisDe8s) {
   rig.tazu.TakeEvents();
   EXPECT_FALSE(rig.ConectarICQ());
   EXPECT_EQ(Contar(rig.tazu.TakeEvents(), "AoReceberErro(Numero=10"), 1);
-  EXPECT_EQ(rig.tazu.cliente.MudarStatusDaRede("ICQ", 1),
-            TClientePCTazu::TStatusDaRede::EmLogin);
+  EXPECT_EQ(rig.tazu.cliente.MudarStatusDaRede("ICQ", 1), TClientePCTazu::TStatusDaRede::EmLogin);
   rig.ponte.Avancar(8s);
   EXPECT_FALSE(rig.tazu.cliente.Comunicadores.Localizar("ICQ")) << "freed, out of the list";
   // So the user may try again.

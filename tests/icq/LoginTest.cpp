@@ -100,7 +100,8 @@ TEST_F(Login, DuasEtapasByteAByte) {
          00150001 0110047B 00040001 0110047B 00060001 0110047B 00090001 0110047B
          000A0001 0110047B 000B0001 0110047B
     C: SNAC 0015/0002 id=00010002 T0001(L(le32:111111 le16:60 le16:2))
-  )"), d2);
+  )"),
+                      d2);
   cliente.Login(0);
   rt.RunPending();
   ASSERT_EQ(rt.LastPeer().Host(), "10.0.0.1");
@@ -125,14 +126,24 @@ TEST_F(Login, RespostasDoServidorDeAutorizacao) {
   };
   const std::string malformado = "OnError(3, \"Received malformed login packet\")";
   const Caso casos[] = {
-      {R"(T0001("111111") T0004("http://x/"))", {"OnError(5, \"Bad password\")", "OnConnectionFailed()"}, false},
-      {R"(T0001("111111") T0008(0018))", {"OnError(5, \"Too often logins\")", "OnConnectionFailed()"}, false},
+      {R"(T0001("111111") T0004("http://x/"))",
+       {"OnError(5, \"Bad password\")", "OnConnectionFailed()"},
+       false},
+      {R"(T0001("111111") T0008(0018))",
+       {"OnError(5, \"Too often logins\")", "OnConnectionFailed()"},
+       false},
       {R"(T0005("h:1") T0001("111111"))", {malformado, "OnConnectionFailed()"}, false},
       {R"(T0001("111111") T0009("?"))", {malformado, "OnConnectionFailed()"}, false},
       {R"(T0001("111111") T0005("h:1"))", {malformado, "OnConnectionFailed()"}, false},
-      {R"(T0001("111111") T0005("10.0.0.2") T0006("c"))", {malformado, "OnConnectionFailed()"}, true},
-      {R"(T0001("111111") T0005("10.0.0.2:0") T0006("c"))", {malformado, "OnConnectionFailed()"}, true},
-      {R"(T0001("111111") T0005("10.0.0.2:x1") T0006("c"))", {malformado, "OnConnectionFailed()"}, true},
+      {R"(T0001("111111") T0005("10.0.0.2") T0006("c"))",
+       {malformado, "OnConnectionFailed()"},
+       true},
+      {R"(T0001("111111") T0005("10.0.0.2:0") T0006("c"))",
+       {malformado, "OnConnectionFailed()"},
+       true},
+      {R"(T0001("111111") T0005("10.0.0.2:x1") T0006("c"))",
+       {malformado, "OnConnectionFailed()"},
+       true},
   };
   for (const Caso& c : casos) {
     SCOPED_TRACE(c.resposta);
@@ -159,7 +170,8 @@ TEST_F(Login, QuadrosPartidosEJuntados) {
   EXPECT_EQ(p.Read(), "") << "nothing before the greeting is whole";
   // The greeting's last byte and the answer arrive in one read.
   p.Write(saudacao.substr(5) +
-          icq::MontarFlap(4, 1, OscarDialect::Body(R"(FLAP 4 T0001("1") T0005("10.0.0.2:5191") T0006("c"))")));
+          icq::MontarFlap(
+              4, 1, OscarDialect::Body(R"(FLAP 4 T0001("1") T0005("10.0.0.2:5191") T0006("c"))")));
   rt.RunPending();
   OscarDialect d(0x7FFF);
   const std::string login = d.Encode(kQuadroLogin, true);

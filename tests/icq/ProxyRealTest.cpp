@@ -54,7 +54,9 @@ class ProxyReal : public ::testing::Test {
       if (p != std::string::npos) a.replace(p, portaComo.size(), std::to_string(porta));
     }
     args.insert(args.begin(), programa);
-    proxies.push_back(std::make_unique<ProcessoExterno>(args, (dir / (fs::path(programa).filename().string() + std::to_string(porta) + ".log")).string()));
+    proxies.push_back(std::make_unique<ProcessoExterno>(
+        args, (dir / (fs::path(programa).filename().string() + std::to_string(porta) + ".log"))
+                  .string()));
     return EsperarPorta(porta) ? porta : 0;
   }
   std::string Arquivo(const std::string& nome, const std::string& texto) {
@@ -121,7 +123,8 @@ class ProxyReal : public ::testing::Test {
 
 TEST_F(ProxyReal, Socks5ComESemSenhaNoMicrosocks) {
   ExigirPrograma("microsocks");
-  const uint16_t comSenha = Iniciar("microsocks", {"-i", "127.0.0.1", "-p", "{porta}", "-u", "ana", "-P", "segredo"});
+  const uint16_t comSenha =
+      Iniciar("microsocks", {"-i", "127.0.0.1", "-p", "{porta}", "-u", "ana", "-P", "segredo"});
   const uint16_t semSenha = Iniciar("microsocks", {"-i", "127.0.0.1", "-p", "{porta}"});
   ASSERT_NE(comSenha * semSenha, 0);
   EXPECT_EQ(Entrar({TProxyType::P_SOCKS5, comSenha, "ana", "segredo"}), (Evs{"OnLogin()"}));
@@ -136,12 +139,13 @@ TEST_F(ProxyReal, Socks4ESocks5NoDante) {
   const std::string danted = Instalado("/usr/sbin/danted") ? "/usr/sbin/danted" : "danted";
   ExigirPrograma(danted);
   const uint16_t porta = PortaLivre();
-  const std::string conf = Arquivo("dante.conf",
-      "logoutput: stderr\ninternal: 127.0.0.1 port = " + std::to_string(porta) +
-      "\nexternal: 127.0.0.1\nsocksmethod: none\nclientmethod: none\n"
-      "user.privileged: root\nuser.unprivileged: nobody\n"
-      "client pass {\n  from: 127.0.0.1/32 to: 0.0.0.0/0\n}\n"
-      "socks pass {\n  from: 127.0.0.1/32 to: 127.0.0.1/32\n  command: connect\n}\n");
+  const std::string conf =
+      Arquivo("dante.conf",
+              "logoutput: stderr\ninternal: 127.0.0.1 port = " + std::to_string(porta) +
+                  "\nexternal: 127.0.0.1\nsocksmethod: none\nclientmethod: none\n"
+                  "user.privileged: root\nuser.unprivileged: nobody\n"
+                  "client pass {\n  from: 127.0.0.1/32 to: 0.0.0.0/0\n}\n"
+                  "socks pass {\n  from: 127.0.0.1/32 to: 127.0.0.1/32\n  command: connect\n}\n");
   proxies.push_back(std::make_unique<ProcessoExterno>(
       std::vector<std::string>{danted, "-f", conf, "-N", "1"}, (dir / "danted.log").string()));
   ASSERT_TRUE(EsperarPorta(porta));
@@ -173,9 +177,10 @@ TEST_F(ProxyReal, Socks4aResolveNoProxy) {
 TEST_F(ProxyReal, ConnectComBasicNoTinyproxy) {
   ExigirPrograma("tinyproxy");
   const uint16_t porta = PortaLivre();
-  const std::string conf = Arquivo("tiny.conf", "Port " + std::to_string(porta) +
-      "\nListen 127.0.0.1\nTimeout 60\nMaxClients 20\nAllow 127.0.0.1\n"
-      "BasicAuth ana segredo\nLogLevel Info\n");
+  const std::string conf =
+      Arquivo("tiny.conf", "Port " + std::to_string(porta) +
+                               "\nListen 127.0.0.1\nTimeout 60\nMaxClients 20\nAllow 127.0.0.1\n"
+                               "BasicAuth ana segredo\nLogLevel Info\n");
   proxies.push_back(std::make_unique<ProcessoExterno>(
       std::vector<std::string>{"tinyproxy", "-d", "-c", conf}, (dir / "tiny.log").string()));
   ASSERT_TRUE(EsperarPorta(porta));

@@ -30,11 +30,12 @@ TEST(ICQSobreQt, LoginListaMensagemEConfirmacao) {
     e.push_back(apelido + " " + id + " " + status + " " + lista);
   };
   a.OnConfirmaEnvio = [&](TInterfaceComunicador&, const std::string& id, bool recebido, uint8_t,
-                          const std::string&) { e.push_back("confirma " + id + (recebido ? " sim" : " nao")); };
-  a.OnReceberMsg = [&](TInterfaceComunicador&, const std::string& id, const std::string&,
-                       const std::string& msg, bool, const std::string&) {
-    e.push_back("msg " + id + " " + msg);
+                          const std::string&) {
+    e.push_back("confirma " + id + (recebido ? " sim" : " nao"));
   };
+  a.OnReceberMsg = [&](TInterfaceComunicador&, const std::string& id, const std::string&,
+                       const std::string& msg, bool,
+                       const std::string&) { e.push_back("msg " + id + " " + msg); };
   a.Conectar();
   ASSERT_TRUE(EsperarAte([&] { return e.size() >= 3; }));
   EXPECT_EQ(e, (std::vector<std::string>{"conectou", "Eco 333333 3 D", "Eco 333333 1 C"}));

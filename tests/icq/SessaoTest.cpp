@@ -77,7 +77,8 @@ TEST_F(Sessao, MensagensSimplesEConfirmadas) {
   rig.cliente.SendAckedMessage(222222, "tudo bem?", false, 7);
   rig.cliente.SendAckedMessage(222222, "", false, 8);  // nothing is sent
   rig.Girar();
-  EXPECT_EQ(DeBia(), (Evs{"OnMessageRecv(\"oi Bia\", 111111)", "OnMessageRecv(\"tudo bem?\", 111111)"}));
+  EXPECT_EQ(DeBia(),
+            (Evs{"OnMessageRecv(\"oi Bia\", 111111)", "OnMessageRecv(\"tudo bem?\", 111111)"}));
   EXPECT_EQ(rig.Eventos(), (Evs{"OnAdvancedMsgAck(222222, 7, 0, \"\")"}));
   // Rich text on channel 2 arrives plain where ConvertToPlaintext is set.
   Bia().ConvertToPlaintext = true;
@@ -88,12 +89,13 @@ TEST_F(Sessao, MensagensSimplesEConfirmadas) {
   rig.Eventos();
   rig.cliente.SendAckedMessage(333333, "eco?", false, 10);
   rig.Girar();
-  EXPECT_EQ(rig.Eventos(), (Evs{"OnAdvancedMsgAck(333333, 10, 0, \"\")", "OnMessageRecv(\"eco?\", 333333)"}));
+  EXPECT_EQ(rig.Eventos(),
+            (Evs{"OnAdvancedMsgAck(333333, 10, 0, \"\")", "OnMessageRecv(\"eco?\", 333333)"}));
 }
 
 TEST_F(Sessao, MensagensGuardadasAteOContatoEntrar) {
   rig.cliente.SendPlainMessage(222222, "quando voltar");
-  rig.cliente.SendPlainMessage(222222, "");  // an empty text still goes
+  rig.cliente.SendPlainMessage(222222, "");                           // an empty text still goes
   rig.cliente.SendAckedMessage(222222, "com confirmação", false, 1);  // not kept
   rig.Girar();
   EXPECT_EQ(rig.sim.Conta("222222")->offline.size(), 2u);
@@ -124,18 +126,17 @@ TEST_F(Sessao, InformacoesEBuscas) {
             (Evs{"OnUserGeneralInfo(222222, \"Bia\", \"Beatriz\", \"Recife\", \"Brazil\")",
                  "OnUserInfoMore(222222, 30, \"Portuguese\", \"English\", \"Unknown\")",
                  "OnUserWorkInfo(222222, \"Tazu\", \"Portugal\", \"Computers\")",
-                 "OnUserInfoAbout(222222, \"oi\")",
-                 "OnUserInfoShort(222222, \"Bia\", found, auth)",
+                 "OnUserInfoAbout(222222, \"oi\")", "OnUserInfoShort(222222, \"Bia\", found, auth)",
                  "OnUserInfoShort(999999, \"\", not found, no auth)"}));
   rig.cliente.SearchByUIN(222222);
   rig.cliente.SearchByEmail("BIA@ex.com");
   rig.cliente.SearchByNames("", "", "a", "");
   rig.cliente.SearchByNames("Ninguém", "", "", "");
   rig.Girar();
-  EXPECT_EQ(rig.Eventos(), (Evs{"OnUserFound(222222, \"Bia\", last, auth)",
-                                "OnUserFound(222222, \"Bia\", last, auth)",
-                                "OnUserFound(111111, \"Ana\")", "OnUserFound(222222, \"Bia\", last, auth)",
-                                "OnUserNotFound()"}));
+  EXPECT_EQ(rig.Eventos(),
+            (Evs{"OnUserFound(222222, \"Bia\", last, auth)",
+                 "OnUserFound(222222, \"Bia\", last, auth)", "OnUserFound(111111, \"Ana\")",
+                 "OnUserFound(222222, \"Bia\", last, auth)", "OnUserNotFound()"}));
 }
 
 TEST_F(Sessao, ListaDoServidorLongaChegaInteira) {
@@ -170,13 +171,13 @@ TEST_F(Sessao, AlteracoesDaListaEAutorizacao) {
   rig.cliente.AddServerContact("222222", "Bia", 10, 2, true);   // the same contact again
   rig.cliente.AddServerContact("999999", "", 10, 3, true);      // nobody
   rig.cliente.DeleteServerContact("222222", "Bia", 10, 1);
-  rig.cliente.DeleteServerContact("222222", "Bia", 10, 1);      // gone already
+  rig.cliente.DeleteServerContact("222222", "Bia", 10, 1);  // gone already
   rig.cliente.EndServerListEdit();
   rig.Girar();
-  EXPECT_EQ(rig.Eventos(), (Evs{"OnSSLChangeResponse(0)", "OnSSLChangeResponse(14)",
-                                "OnSSLChangeResponse(0)", "OnSSLChangeResponse(3)",
-                                "OnSSLChangeResponse(2)", "OnSSLChangeResponse(0)",
-                                "OnSSLChangeResponse(2)"}));
+  EXPECT_EQ(rig.Eventos(),
+            (Evs{"OnSSLChangeResponse(0)", "OnSSLChangeResponse(14)", "OnSSLChangeResponse(0)",
+                 "OnSSLChangeResponse(3)", "OnSSLChangeResponse(2)", "OnSSLChangeResponse(0)",
+                 "OnSSLChangeResponse(2)"}));
   EXPECT_EQ(DeBia(), (Evs{"OnAddedYou(111111)"}));
 
   rig.cliente.RequestAuthorization(222222, "sou a Ana");

@@ -65,10 +65,13 @@ TEST(SimuladorICQ, ContasEmTexto) {
   net::FakeRuntime rt;
   sim::icq::TSimuladorICQ sim(rt, {});
   std::string erro;
-  ASSERT_TRUE(sim::icq::AplicarContas(sim,
+  ASSERT_TRUE(sim::icq::AplicarContas(
+      sim,
       "# demo\nconta 111111 segredo \"Ana Lima\"\nconta 222222 s Bia autorizacao\n"
       "eco 333333 Robô\nlista 111111 222222 Bia\nlista 111111 333333 Eco Tazu\n"
-      "info 222222 cidade Recife\n", &erro)) << erro;
+      "info 222222 cidade Recife\n",
+      &erro))
+      << erro;
   EXPECT_EQ(sim.Conta("111111")->geral.apelido, "Ana Lima");
   EXPECT_TRUE(sim.Conta("222222")->exigeAutorizacao);
   EXPECT_TRUE(sim.Conta("333333")->eco);

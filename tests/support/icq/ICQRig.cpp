@@ -3,15 +3,17 @@
 #include <stdexcept>
 
 #include "base/Cp1252.h"
-#include "icq/ComunicadorICQ.h"
 #include "icq/CodecFlap.h"
+#include "icq/ComunicadorICQ.h"
 #include "tests/support/icq/OscarDialect.h"
 
 namespace tazu::test {
 
 namespace {
 
-std::string Q(const std::string& s) { return "\"" + cp1252::ToUtf8(s) + "\""; }
+std::string Q(const std::string& s) {
+  return "\"" + cp1252::ToUtf8(s) + "\"";
+}
 
 sim::icq::TOpcoesSim Opcoes(std::vector<std::string>& log) {
   sim::icq::TOpcoesSim o;
@@ -19,6 +21,49 @@ sim::icq::TOpcoesSim Opcoes(std::vector<std::string>& log) {
   return o;
 }
 
+// Information, searches, lists and authorisation.
+void GravarInformacoes(icq::TICQClient& c, std::vector<std::string>& e) {
+  using icq::TICQClient;
+  c.OnUserGeneralInfo = [&e](TICQClient&, const std::string& u, const icq::meta::TInfoGeral& i,
+                             const std::string& pais) {
+    e.push_back("OnUserGeneralInfo(" + u + ", " + Q(i.apelido) + ", " + Q(i.nome) + ", " +
+                Q(i.cidade) + ", " + Q(pais) + ")");
+  };
+  c.OnUserInfoShort = [&e](TICQClient&, const std::string& u, const std::string& n,
+                           const std::string&, const std::string&, const std::string&, bool f,
+                           bool a) {
+    e.push_back("OnUserInfoShort(" + u + ", " + Q(n) + ", " + (f ? "found" : "not found") + ", " +
+                (a ? "auth" : "no auth") + ")");
+  };
+  c.OnUserFound = [&e](TICQClient&, const std::string& u, const std::string& n, const std::string&,
+                       const std::string&, const std::string&, uint16_t, uint8_t, uint8_t,
+                       bool ultimo, bool a) {
+    e.push_back("OnUserFound(" + u + ", " + Q(n) + (ultimo ? ", last" : "") + (a ? ", auth" : "") +
+                ")");
+  };
+  c.OnUserNotFound = [&e](TICQClient&) { e.push_back("OnUserNotFound()"); };
+  c.OnServerListRecv = [&e](TICQClient&, const std::vector<icq::TEntradaLista>& l) {
+    std::string s = "OnServerListRecv(";
+    for (const auto& x : l)
+      s += "[" + std::to_string(x.uin) + " " + Q(x.apelido) + " " + std::to_string(x.tipo) + " " +
+           std::to_string(x.grupo) + "/" + std::to_string(x.item) + " " + Q(x.nomeDoGrupo) + "]";
+    e.push_back(s + ")");
+  };
+  c.OnSSLChangeResponse = [&e](TICQClient&, uint16_t r) {
+    e.push_back("OnSSLChangeResponse(" + std::to_string(r) + ")");
+  };
+  c.OnAuthRequest = [&e](TICQClient&, const std::string& u, const std::string& r, bool&) {
+    e.push_back("OnAuthRequest(" + u + ", " + Q(r) + ")");
+  };
+  c.OnAuthResponse = [&e](TICQClient&, const std::string& u, bool g, const std::string& r) {
+    e.push_back("OnAuthResponse(" + u + ", " + (g ? "granted" : "denied") + ", " + Q(r) + ")");
+  };
+  c.OnAdvancedMsgAck = [&e](TICQClient&, const std::string& u, uint16_t id, uint8_t a,
+                            const std::string& m) {
+    e.push_back("OnAdvancedMsgAck(" + u + ", " + std::to_string(id) + ", " + std::to_string(a) +
+                ", " + Q(m) + ")");
+  };
+}
 }  // namespace
 
 void GravarEventosICQ(icq::TICQClient& c, std::vector<std::string>& e) {
@@ -44,11 +89,11 @@ void GravarEventosICQ(icq::TICQClient& c, std::vector<std::string>& e) {
   };
   c.OnAutoMsgResponse = [&e](TICQClient&, const std::string& u, uint16_t id, uint8_t t,
                              const std::string& m) {
-    e.push_back("OnAutoMsgResponse(" + u + ", " + std::to_string(id) + ", " +
-                std::to_string(t) + ", " + Q(m) + ")");
+    e.push_back("OnAutoMsgResponse(" + u + ", " + std::to_string(id) + ", " + std::to_string(t) +
+                ", " + Q(m) + ")");
   };
-  c.OnSMSReply = [&e](TICQClient&, const std::string& f, const std::string& r,
-                      const std::string& h, const std::string& t) {
+  c.OnSMSReply = [&e](TICQClient&, const std::string& f, const std::string& r, const std::string& h,
+                      const std::string& t) {
     e.push_back("OnSMSReply(" + Q(f) + ", " + Q(r) + ", " + Q(h) + ", " + Q(t) + ")");
   };
   c.OnUserInfoMore = [&e](TICQClient&, const std::string& u, const icq::meta::TInfoMais& i,
@@ -58,8 +103,8 @@ void GravarEventosICQ(icq::TICQClient& c, std::vector<std::string>& e) {
   };
   c.OnUserWorkInfo = [&e](TICQClient&, const std::string& u, const icq::meta::TInfoTrabalho& i,
                           const std::string& pais, const std::string& ocupacao) {
-    e.push_back("OnUserWorkInfo(" + u + ", " + Q(i.empresa) + ", " + Q(pais) + ", " +
-                Q(ocupacao) + ")");
+    e.push_back("OnUserWorkInfo(" + u + ", " + Q(i.empresa) + ", " + Q(pais) + ", " + Q(ocupacao) +
+                ")");
   };
   c.OnUserInfoAbout = [&e](TICQClient&, const std::string& u, const std::string& t) {
     e.push_back("OnUserInfoAbout(" + u + ", " + Q(t) + ")");
@@ -71,45 +116,7 @@ void GravarEventosICQ(icq::TICQClient& c, std::vector<std::string>& e) {
     e.push_back("OnUserOffline(" + u + ")");
   };
   c.OnAddedYou = [&e](TICQClient&, const std::string& u) { e.push_back("OnAddedYou(" + u + ")"); };
-  c.OnUserGeneralInfo = [&e](TICQClient&, const std::string& u, const icq::meta::TInfoGeral& i,
-                             const std::string& pais) {
-    e.push_back("OnUserGeneralInfo(" + u + ", " + Q(i.apelido) + ", " + Q(i.nome) + ", " +
-                Q(i.cidade) + ", " + Q(pais) + ")");
-  };
-  c.OnUserInfoShort = [&e](TICQClient&, const std::string& u, const std::string& n,
-                           const std::string&, const std::string&, const std::string&, bool f,
-                           bool a) {
-    e.push_back("OnUserInfoShort(" + u + ", " + Q(n) + ", " + (f ? "found" : "not found") +
-                ", " + (a ? "auth" : "no auth") + ")");
-  };
-  c.OnUserFound = [&e](TICQClient&, const std::string& u, const std::string& n,
-                       const std::string&, const std::string&, const std::string&, uint16_t,
-                       uint8_t, uint8_t, bool ultimo, bool a) {
-    e.push_back("OnUserFound(" + u + ", " + Q(n) + (ultimo ? ", last" : "") +
-                (a ? ", auth" : "") + ")");
-  };
-  c.OnUserNotFound = [&e](TICQClient&) { e.push_back("OnUserNotFound()"); };
-  c.OnServerListRecv = [&e](TICQClient&, const std::vector<icq::TEntradaLista>& l) {
-    std::string s = "OnServerListRecv(";
-    for (const auto& x : l)
-      s += "[" + std::to_string(x.uin) + " " + Q(x.apelido) + " " + std::to_string(x.tipo) + " " +
-           std::to_string(x.grupo) + "/" + std::to_string(x.item) + " " + Q(x.nomeDoGrupo) + "]";
-    e.push_back(s + ")");
-  };
-  c.OnSSLChangeResponse = [&e](TICQClient&, uint16_t r) {
-    e.push_back("OnSSLChangeResponse(" + std::to_string(r) + ")");
-  };
-  c.OnAuthRequest = [&e](TICQClient&, const std::string& u, const std::string& r, bool&) {
-    e.push_back("OnAuthRequest(" + u + ", " + Q(r) + ")");
-  };
-  c.OnAuthResponse = [&e](TICQClient&, const std::string& u, bool g, const std::string& r) {
-    e.push_back("OnAuthResponse(" + u + ", " + (g ? "granted" : "denied") + ", " + Q(r) + ")");
-  };
-  c.OnAdvancedMsgAck = [&e](TICQClient&, const std::string& u, uint16_t id, uint8_t a,
-                            const std::string& m) {
-    e.push_back("OnAdvancedMsgAck(" + u + ", " + std::to_string(id) + ", " + std::to_string(a) +
-                ", " + Q(m) + ")");
-  };
+  GravarInformacoes(c, e);
 }
 
 ICQRig::ICQRig(bool gravar) : sim(rt, Opcoes(log)) {
@@ -187,7 +194,9 @@ bool ICQSessaoFalsa::Entrar() {
   return ok;
 }
 
-void ICQSessaoFalsa::Servidor(std::string_view snac) { ServidorBytes(OscarDialect::Body(snac)); }
+void ICQSessaoFalsa::Servidor(std::string_view snac) {
+  ServidorBytes(OscarDialect::Body(snac));
+}
 
 void ICQSessaoFalsa::ServidorBytes(std::string_view snacBytes) {
   servidor->Write(icq::MontarFlap(icq::kCanalSnac, ++sequencia_, snacBytes));

@@ -21,7 +21,9 @@ int Hex(char c) {
   return -1;
 }
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
 
 // Blanks and line breaks separate pieces (a step may be written over lines).
 void Blank(std::string_view s, std::size_t& i) {
@@ -44,7 +46,8 @@ std::string Quoted(std::string_view s, std::size_t& i) {
 uint32_t Number(std::string_view s, std::size_t& i) {
   const std::size_t start = i;
   uint64_t n = 0;
-  while (i < s.size() && s[i] >= '0' && s[i] <= '9') n = n * 10 + static_cast<uint64_t>(s[i++] - '0');
+  while (i < s.size() && s[i] >= '0' && s[i] <= '9')
+    n = n * 10 + static_cast<uint64_t>(s[i++] - '0');
   if (i == start || n > 0xFFFFFFFFu) throw std::invalid_argument("a decimal number was expected");
   return static_cast<uint32_t>(n);
 }
@@ -56,7 +59,8 @@ void Piece(std::string_view s, std::size_t& i, std::string& out) {
   TPacote p(1 << 20);
   if (rest[0] == '"') {
     out += Quoted(s, i);
-  } else if (rest.size() > 1 && rest[1] == '"' && (rest[0] == 'b' || rest[0] == 'w' || rest[0] == 'z')) {
+  } else if (rest.size() > 1 && rest[1] == '"' &&
+             (rest[0] == 'b' || rest[0] == 'w' || rest[0] == 'z')) {
     ++i;
     const std::string t = Quoted(s, i);
     if (rest[0] == 'b') p.TextoB(t);
@@ -68,11 +72,14 @@ void Piece(std::string_view s, std::size_t& i, std::string& out) {
     const uint32_t n = Number(s, i);
     rest[2] == '1' ? p.U16LE(static_cast<uint16_t>(n)) : p.U32LE(n);
     out += p.Dados();
-  } else if (rest.rfind("u8:", 0) == 0 || rest.rfind("u16:", 0) == 0 || rest.rfind("u32:", 0) == 0) {
+  } else if (rest.rfind("u8:", 0) == 0 || rest.rfind("u16:", 0) == 0 ||
+             rest.rfind("u32:", 0) == 0) {
     const char w = rest[1];
     i += w == '8' ? 3 : 4;
     const uint32_t n = Number(s, i);
-    w == '8' ? p.U8(static_cast<uint8_t>(n)) : w == '1' ? p.U16(static_cast<uint16_t>(n)) : p.U32(n);
+    w == '8'   ? p.U8(static_cast<uint8_t>(n))
+    : w == '1' ? p.U16(static_cast<uint16_t>(n))
+               : p.U32(n);
     out += p.Dados();
   } else if (rest[0] == 'T' && rest.size() > 5 && rest[5] == '(') {
     const std::string type(rest.substr(1, 4));
@@ -90,7 +97,8 @@ void Piece(std::string_view s, std::size_t& i, std::string& out) {
     while (i < s.size() && Hex(s[i]) >= 0) ++i;
     if (i == start || (i - start) % 2 != 0 || (i < s.size() && !IsBlank(s[i]) && s[i] != ')'))
       throw std::invalid_argument("cannot read \"" + std::string(rest.substr(0, 20)) + "\"");
-    for (std::size_t k = start; k < i; k += 2) out += static_cast<char>(Hex(s[k]) * 16 + Hex(s[k + 1]));
+    for (std::size_t k = start; k < i; k += 2)
+      out += static_cast<char>(Hex(s[k]) * 16 + Hex(s[k + 1]));
   }
 }
 
@@ -171,7 +179,8 @@ std::string OscarDialect::Encode(std::string_view text, bool fromClient) {
 
 std::size_t OscarDialect::MessageLength(std::string_view bytes) const {
   if (bytes.size() < icq::kCabecalhoFlap) return std::string_view::npos;
-  const std::size_t n = icq::kCabecalhoFlap + (static_cast<uint8_t>(bytes[4]) << 8 | static_cast<uint8_t>(bytes[5]));
+  const std::size_t n =
+      icq::kCabecalhoFlap + (static_cast<uint8_t>(bytes[4]) << 8 | static_cast<uint8_t>(bytes[5]));
   return bytes.size() < n ? std::string_view::npos : n;
 }
 

@@ -27,7 +27,8 @@ bool PonteFalsa::JuntarNovas() {
 bool PonteFalsa::Cruzar() {
   bool mexeu = false;
   for (TPar& par : pares_) {
-    for (auto [de, para] : {std::pair{par.cliente, par.servidor}, std::pair{par.servidor, par.cliente}}) {
+    for (auto [de, para] :
+         {std::pair{par.cliente, par.servidor}, std::pair{par.servidor, par.cliente}}) {
       if (de->Read().empty()) continue;
       const std::string bytes = de->Take();
       if (para->IsOpen()) para->Write(bytes);
@@ -42,7 +43,8 @@ bool PonteFalsa::Cruzar() {
       mexeu = true;
     }
   }
-  std::erase_if(pares_, [](const TPar& p) { return !p.cliente->IsOpen() && !p.servidor->IsOpen(); });
+  std::erase_if(pares_,
+                [](const TPar& p) { return !p.cliente->IsOpen() && !p.servidor->IsOpen(); });
   return mexeu;
 }
 

@@ -42,7 +42,9 @@ ProcessoExterno::ProcessoExterno(std::vector<std::string> argv, const std::strin
   _exit(127);
 }
 
-ProcessoExterno::~ProcessoExterno() { Encerrar(); }
+ProcessoExterno::~ProcessoExterno() {
+  Encerrar();
+}
 
 void ProcessoExterno::Encerrar() {
   if (pid_ <= 0) return;
