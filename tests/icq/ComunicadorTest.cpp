@@ -273,6 +273,31 @@ TEST_F(Comunicador, LoginQueFalhaOuEhAbandonado) {
   EXPECT_FALSE(sim.Online("111111"));
 }
 
+TEST_F(Comunicador, ApelidoEmBrancoDoServidorNaoApagaONome) {
+  sim.AdicionarAoGrupo("111111", "999999", "", "Tazu");  // nobody: the look-up fails
+  Entrar();
+  Eventos();
+  a->Motor().OnStatusChange(a->Motor(), "999999", 0);
+  ponte.Girar();
+  EXPECT_EQ(Eventos(), (Evs{"Contato 111111/1234 999999 999999 1 C ICQ"}));
+}
+
+TEST_F(Comunicador, LoginSemRespostaDesisteEm60s) {
+  // A server that takes the connection and never says a word.
+  auto mudo = rt.CreateTcpListener();
+  std::vector<std::unique_ptr<net::TcpSocket>> presos;
+  mudo->onAccept = [&](std::unique_ptr<net::TcpSocket> s) { presos.push_back(std::move(s)); };
+  ASSERT_TRUE(mudo->Listen("127.0.0.1", 0));
+  a = std::make_unique<icq::TComunicadorICQ>(rt, 1, "1234", "segredo", "111111",
+                                             TEnderecoServidor{"127.0.0.1", mudo->Port()});
+  Gravar(*a);
+  a->Conectar();
+  ponte.Avancar(59s, 1s);
+  EXPECT_EQ(Eventos(), Evs{});
+  ponte.Avancar(1s);
+  EXPECT_EQ(Eventos(), (Evs{"OnFalhaConexao"}));
+}
+
 TEST_F(Comunicador, AutorizacaoEventosDeContato) {
   sim.AdicionarAoGrupo("111111", "222222", "Bia", "Tazu");
   Entrar();

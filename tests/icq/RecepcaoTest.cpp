@@ -149,6 +149,24 @@ TEST_F(Recepcao, ListaAutorizacaoEResultados) {
                         s.servidor->Take().substr(6)));
 }
 
+TEST_F(Recepcao, PedidoDeInformacaoCompletaAcabaNaUltimaParte) {
+  s.cliente.RequestFullInfo(222222);  // meta sequence 3
+  const auto geral = [] {
+    meta::TInfoGeral i;
+    i.apelido = "Bia";
+    return meta::Resposta(111111, meta::kRespostaInfo, 3,
+                          meta::RespostaInfo(meta::kGeral, true, meta::Geral(i)));
+  };
+  s.ServidorBytes(geral());
+  s.ServidorBytes(meta::Resposta(111111, meta::kRespostaInfo, 3,
+                                 meta::RespostaInfo(meta::kPassado, true, std::string(2, '\0'))));
+  // The request was answered to its last part: it is forgotten (it used to
+  // stay for the rest of the session).
+  s.ServidorBytes(geral());
+  EXPECT_EQ(s.Eventos(), (Evs{"OnUserGeneralInfo(222222, \"Bia\", \"\", \"\", \"Unknown\")",
+                              "OnUserGeneralInfo(, \"Bia\", \"\", \"\", \"Unknown\")"}));
+}
+
 TEST_F(Recepcao, RespostasMetaSemPedidoESinalDeFim) {
   // A reply to nothing asked is about nobody.
   s.ServidorBytes(meta::Resposta(
