@@ -59,7 +59,6 @@ TComunicadorICQ::TComunicadorICQ(net::Runtime& runtime, uint8_t status, const st
     : TInterfaceComunicador(runtime), motor_(runtime), niu_(niu) {
   NomeComunicador = std::string(textos::Rede);
   NomeComunidade = std::string(textos::Rede);
-  Status = 3;
   Status = status;
   Senha = senha;
   Servidor = servidor.host;

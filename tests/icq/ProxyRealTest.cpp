@@ -126,7 +126,7 @@ TEST_F(ProxyReal, Socks5ComESemSenhaNoMicrosocks) {
   const uint16_t comSenha =
       Iniciar("microsocks", {"-i", "127.0.0.1", "-p", "{porta}", "-u", "ana", "-P", "segredo"});
   const uint16_t semSenha = Iniciar("microsocks", {"-i", "127.0.0.1", "-p", "{porta}"});
-  ASSERT_NE(comSenha * semSenha, 0);
+  ASSERT_TRUE(comSenha && semSenha);
   EXPECT_EQ(Entrar({TProxyType::P_SOCKS5, comSenha, "ana", "segredo"}), (Evs{"OnLogin()"}));
   EXPECT_EQ(Entrar({TProxyType::P_SOCKS5, semSenha}), (Evs{"OnLogin()"}));
   logSim.clear();
