@@ -10,16 +10,18 @@ namespace tazu {
 TUsuario* TListaDeUsuarios::Adicionar(const std::string& identificador,
                                       std::unique_ptr<TUsuario> usuario) {
   itens_.emplace_back(identificador, std::move(usuario));
+  indice_[MaiusculasAnsi(identificador)].push_back(Quantidade() - 1);
   return itens_.back().second.get();
 }
 
 int TListaDeUsuarios::IndiceDe(const std::string& identificador) const {
-  const std::string procurado = MaiusculasAnsi(identificador);
-  for (std::size_t i = 0; i < itens_.size(); ++i) {
-    if (itens_[i].first.size() == procurado.size() && MaiusculasAnsi(itens_[i].first) == procurado)
-      return static_cast<int>(i);
-  }
-  return -1;
+  const auto it = indice_.find(MaiusculasAnsi(identificador));
+  return it == indice_.end() ? -1 : it->second.front();
+}
+
+void TListaDeUsuarios::Reindexar() {
+  indice_.clear();
+  for (int i = 0; i < Quantidade(); ++i) indice_[MaiusculasAnsi(itens_[i].first)].push_back(i);
 }
 
 TUsuario* TListaDeUsuarios::Localizar(const std::string& identificador) const {
@@ -37,6 +39,7 @@ bool TListaDeUsuarios::Remover(const std::string& identificador) {
 void TListaDeUsuarios::Remover(int indice) {
   if (indice < 0 || indice >= Quantidade()) return;
   itens_.erase(itens_.begin() + indice);
+  Reindexar();  // positions after it moved; removals are rare
 }
 
 // --- TInterfaceComunicador ---

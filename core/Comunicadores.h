@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -34,7 +35,8 @@ struct TUsuario {
 
 // An adapter's roster: identifier → entry, in insertion order; owns the
 // entries. Identifiers compare without regard to letter case (Windows-1252
-// rules), as rosters of these networks do.
+// rules), as rosters of these networks do. A look-up is a hash probe, so a
+// roster of thousands fills in linear time.
 class TListaDeUsuarios {
  public:
   TUsuario* Adicionar(const std::string& identificador, std::unique_ptr<TUsuario> usuario);
@@ -42,13 +44,20 @@ class TListaDeUsuarios {
   TUsuario* Localizar(const std::string& identificador) const;
   bool Remover(const std::string& identificador);
   void Remover(int indice);
-  void Limpar() { itens_.clear(); }
+  void Limpar() {
+    itens_.clear();
+    indice_.clear();
+  }
   int Quantidade() const { return static_cast<int>(itens_.size()); }
   const std::string& Chave(int indice) const { return itens_[indice].first; }
   TUsuario* Usuario(int indice) const { return itens_[indice].second.get(); }
 
  private:
+  void Reindexar();
+
   std::vector<std::pair<std::string, std::unique_ptr<TUsuario>>> itens_;
+  // Upper-case identifier → the positions holding it, in order.
+  std::unordered_map<std::string, std::vector<int>> indice_;
 };
 
 // The abstract adapter. Operations a network does not override do nothing.

@@ -82,6 +82,11 @@ TEST(TListaDeUsuarios, AchaIdentificadoresSemDistinguirMaiusculas) {
   EXPECT_TRUE(l.Remover("ana@exemplo.com"));
   EXPECT_FALSE(l.Remover("ana@exemplo.com"));
   EXPECT_EQ(l.Chave(0), "b");
+  EXPECT_EQ(l.IndiceDe("b"), 0) << "positions after a removal move up";
+  l.Adicionar("B", std::make_unique<TUsuario>());
+  EXPECT_EQ(l.IndiceDe("b"), 0) << "the first of the same identifier wins";
+  l.Remover(0);
+  EXPECT_EQ(l.Chave(l.IndiceDe("b")), "B");
 }
 
 }  // namespace
