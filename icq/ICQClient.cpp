@@ -69,30 +69,22 @@ void TICQClient::DefinirAleatorio(TSessaoICQ::TAleatorio aleatorio) {
 }
 
 void TICQClient::Executar() {
-  const Lifetime::Guard vivo = vivo_.Watch();
-  TSessaoICQ::TAcoes acoes;
-  if (!reserva_.empty()) {
-    acoes.swap(reserva_.back());
-    reserva_.pop_back();
-  }
-  sessao_.TomarAcoes(acoes);
   // Frames of one turn leave in one write: a proxy relaying them then sends
   // one segment instead of waiting on delayed acknowledgements between many.
   std::string lote;
-  for (TAcaoICQ& a : acoes) {
-    if (auto* enviar = std::get_if<acao::Enviar>(&a)) {
-      if (OnPktParse) Disparar(OnPktParse, *this, std::string_view(enviar->bytes), false);
-      if (!vivo) return;
-      lote += enviar->bytes;
-      continue;
-    }
-    if (!lote.empty()) net_.Enviar(std::exchange(lote, {}));
-    ExecutarAcao(a);
-    if (!vivo) return;  // a handler destroyed the engine
-  }
+  const bool vivo = executor_.Run(
+      vivo_, [this](TSessaoICQ::TAcoes& acoes) { sessao_.TomarAcoes(acoes); },
+      [&](TAcaoICQ& a) {
+        if (auto* enviar = std::get_if<acao::Enviar>(&a)) {
+          if (OnPktParse) Disparar(OnPktParse, *this, std::string_view(enviar->bytes), false);
+          lote += enviar->bytes;
+          return;
+        }
+        if (!lote.empty()) net_.Enviar(std::exchange(lote, {}));
+        ExecutarAcao(a);
+      });
+  if (!vivo) return;
   if (!lote.empty()) net_.Enviar(lote);
-  acoes.clear();
-  reserva_.push_back(std::move(acoes));
   net_.ArmarPrazo(sessao_.ProximoPrazo());
 }
 

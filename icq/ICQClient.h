@@ -17,6 +17,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/ActionRunner.h"
 #include "base/Lifetime.h"
 #include "icq/CodecMensagens.h"
 #include "icq/CodecMeta.h"
@@ -162,7 +163,7 @@ class TICQClient : public TPropriedadesICQ {
   TSessaoICQ sessao_;
   TICQNet net_;
   std::unique_ptr<TICQDireto> direto_;
-  std::vector<TSessaoICQ::TAcoes> reserva_;
+  ActionRunner<TAcaoICQ> executor_;
   Lifetime vivo_;
 };
 

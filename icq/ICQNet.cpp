@@ -1,68 +1,39 @@
 #include "icq/ICQNet.h"
 
-#include <algorithm>
+#include <utility>
 
 namespace tazu::icq {
 
-TICQNet::TICQNet(net::Runtime& runtime) : runtime_(runtime), timer_(runtime.CreateTimer()) {
-  timer_->onTimeout = [this] {
-    armado_.reset();
-    if (aoPrazo) aoPrazo();
-  };
-}
-
-TICQNet::~TICQNet() {
-  vida_.End();
-}
-
-bool TICQNet::Conectar(const std::string& host, uint16_t porta, const net::proxy::Config& proxy) {
-  Fechar();
-  // The proxy may differ from one connection to the next: a new socket each.
-  socket_ = net::proxy::CreateSocket(runtime_, proxy);
-  socket_->onConnected = [this] {
+TICQNet::TICQNet(net::Runtime& runtime) : runtime_(runtime), link_(runtime) {
+  link_.onConnected = [this] {
     conectado_ = true;
     if (aoConectar) aoConectar();
   };
-  socket_->onData = [this](std::string_view dados) { AoDados(dados); };
-  socket_->onClosed = [this] {
-    Encerrada();
+  link_.onData = [this](std::string_view dados) { AoDados(dados); };
+  link_.onClosed = [this] {
     if (aoDesconectar) aoDesconectar();
   };
-  socket_->onError = [this](net::SocketError erro, const std::string& mensagem) {
+  link_.onError = [this](net::SocketError erro, const std::string& mensagem) {
     AoErroDoSocket(erro, mensagem);
   };
-  return socket_->Connect(host, porta);
+  link_.onDeadline = [this] {
+    if (aoPrazo) aoPrazo();
+  };
+  link_.onReset = [this] {
+    conectadoAntes_ = std::exchange(conectado_, false);
+    montador_.Limpar();
+  };
 }
 
-void TICQNet::Enviar(std::string_view quadro) {
-  if (socket_) socket_->Send(quadro);
-}
-
-void TICQNet::Fechar() {
-  Encerrada();
-  if (socket_) socket_->Close();
-}
-
-void TICQNet::Encerrada() {
-  ++geracao_;
-  conectado_ = false;
-  montador_.Limpar();
-}
-
-void TICQNet::ArmarPrazo(std::optional<net::TimePoint> prazo) {
-  if (prazo == armado_) return;
-  armado_ = prazo;
-  if (!prazo) {
-    timer_->Stop();
-    return;
-  }
-  timer_->Start(std::max(*prazo - runtime_.Now(), net::Milliseconds(0)), false);
+bool TICQNet::Conectar(const std::string& host, uint16_t porta, const net::proxy::Config& proxy) {
+  // The proxy may differ from one connection to the next: a new socket each.
+  return link_.Open(host, porta, net::proxy::CreateSocket(runtime_, proxy));
 }
 
 void TICQNet::AoErroDoSocket(net::SocketError erro, const std::string& mensagem) {
   using E = net::SocketError;
-  const bool conectado = conectado_;
-  Encerrada();
+  // The link has reset by now; whether it was connected is the error's meaning.
+  const bool conectado = conectadoAntes_;
   // A reset of an open connection is the peer going away, as a close is.
   if (conectado && erro == E::ConnectionReset) {
     if (aoDesconectar) aoDesconectar();
@@ -81,8 +52,7 @@ void TICQNet::AoErroDoSocket(net::SocketError erro, const std::string& mensagem)
 }
 
 void TICQNet::AoDados(std::string_view dados) {
-  const Lifetime::Guard vida = vida_.Watch();
-  const uint64_t geracao = geracao_;
+  const net::Link::Reading leitura = link_.StartReading();
   montador_.Alimentar(dados);
   TFlap quadro;
   for (;;) {
@@ -91,7 +61,7 @@ void TICQNet::AoDados(std::string_view dados) {
         return;
       case TMontadorFlap::Resultado::Quadro:
         if (aoQuadro) aoQuadro(quadro);
-        if (!vida || geracao != geracao_) return;
+        if (!leitura.Current()) return;
         break;
       case TMontadorFlap::Resultado::Longo: {
         const std::string texto =

@@ -11,9 +11,8 @@
 #include <string>
 #include <string_view>
 
-#include "base/Lifetime.h"
 #include "icq/CodecFlap.h"
-#include "net/Runtime.h"
+#include "net/Link.h"
 #include "net/proxy/ProxySocket.h"
 
 namespace tazu::icq {
@@ -21,15 +20,14 @@ namespace tazu::icq {
 class TICQNet {
  public:
   explicit TICQNet(net::Runtime& runtime);
-  ~TICQNet();
 
   // Closes the connection there is and opens one to host:port. False when
   // the attempt cannot even start.
   bool Conectar(const std::string& host, uint16_t porta, const net::proxy::Config& proxy);
-  void Enviar(std::string_view quadro);
-  void Fechar();
-  void ArmarPrazo(std::optional<net::TimePoint> prazo);
-  std::string EnderecoLocal() const { return socket_ ? socket_->LocalAddress() : std::string(); }
+  void Enviar(std::string_view quadro) { link_.Send(quadro); }
+  void Fechar() { link_.Close(); }
+  void ArmarPrazo(std::optional<net::TimePoint> prazo) { link_.ArmDeadline(prazo); }
+  std::string EnderecoLocal() const { return link_.LocalAddress(); }
 
   std::function<void()> aoConectar;
   // A whole frame. Frames stop coming when a handler closes or reopens the
@@ -44,16 +42,12 @@ class TICQNet {
  private:
   void AoDados(std::string_view dados);
   void AoErroDoSocket(net::SocketError erro, const std::string& mensagem);
-  void Encerrada();
 
   net::Runtime& runtime_;
-  std::unique_ptr<net::TcpSocket> socket_;
-  std::unique_ptr<net::Timer> timer_;
+  net::Link link_;
   TMontadorFlap montador_;
   bool conectado_ = false;
-  uint64_t geracao_ = 0;  // one per connection: a read stops when it changes
-  std::optional<net::TimePoint> armado_;
-  Lifetime vida_;
+  bool conectadoAntes_ = false;  // as the connection that just ended was
 };
 
 }  // namespace tazu::icq

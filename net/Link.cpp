@@ -4,8 +4,16 @@
 
 namespace tazu::net {
 
-Link::Link(Runtime& runtime)
-    : runtime_(runtime), socket_(runtime.CreateTcpSocket()), timer_(runtime.CreateTimer()) {
+Link::Link(Runtime& runtime) : runtime_(runtime), timer_(runtime.CreateTimer()) {
+  Adopt(runtime.CreateTcpSocket());
+  timer_->onTimeout = [this] {
+    armed_.reset();
+    if (onDeadline) onDeadline();
+  };
+}
+
+void Link::Adopt(std::unique_ptr<TcpSocket> socket) {
+  socket_ = std::move(socket);
   socket_->onConnected = [this] {
     if (onConnected) onConnected();
   };
@@ -20,14 +28,16 @@ Link::Link(Runtime& runtime)
     Ended();
     if (onError) onError(error, message);
   };
-  timer_->onTimeout = [this] {
-    armed_.reset();
-    if (onDeadline) onDeadline();
-  };
 }
 
 bool Link::Open(const std::string& host, uint16_t port) {
   Ended();
+  return socket_->Connect(host, port);
+}
+
+bool Link::Open(const std::string& host, uint16_t port, std::unique_ptr<TcpSocket> via) {
+  Close();
+  Adopt(std::move(via));
   return socket_->Connect(host, port);
 }
 

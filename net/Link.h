@@ -23,6 +23,9 @@ class Link {
 
   // False when the attempt cannot even start. Ends the connection before.
   bool Open(const std::string& host, uint16_t port);
+  // The same through a socket of the caller's (a proxy's, say), which the
+  // link keeps from now on.
+  bool Open(const std::string& host, uint16_t port, std::unique_ptr<TcpSocket> via);
   void Send(std::string_view bytes) { socket_->Send(bytes); }
   // Ends the connection without any callback.
   void Close();
@@ -64,6 +67,7 @@ class Link {
 
  private:
   void Ended();
+  void Adopt(std::unique_ptr<TcpSocket> socket);
 
   Runtime& runtime_;
   std::unique_ptr<TcpSocket> socket_;
