@@ -2,25 +2,7 @@
 
 namespace tazu::msn {
 
-int CodigoDeErro(net::SocketError erro) {
-  switch (erro) {
-    case net::SocketError::None:
-      return 0;
-    case net::SocketError::ConnectionRefused:
-      return 10061;
-    case net::SocketError::HostNotFound:
-      return 11001;
-    case net::SocketError::Timeout:
-      return 10060;
-    case net::SocketError::ConnectionReset:
-      return 10054;
-    case net::SocketError::LineTooLong:
-      return 10040;
-    case net::SocketError::Other:
-      break;
-  }
-  return 10050;
-}
+int CodigoDeErro(net::SocketError erro) { return net::WinsockNumber(erro); }
 
 TConexaoMSN::TConexaoMSN(net::Runtime& runtime) : link_(runtime) {
   link_.onConnected = [this] {
