@@ -30,12 +30,15 @@ class Program {
   // The first line of standard output (or error) holding every piece; empty
   // when there is none yet.
   std::string Line(const std::vector<std::string>& pieces, bool err = false) const {
-    for (const std::string& l : err ? err_ : out_) {
-      bool all = true;
-      for (const std::string& p : pieces) all = all && l.find(p) != std::string::npos;
-      if (all) return l;
-    }
+    for (const std::string& l : err ? err_ : out_)
+      if (Holds(l, pieces)) return l;
     return {};
+  }
+  // How many lines hold every piece.
+  std::size_t Count(const std::vector<std::string>& pieces, bool err = false) const {
+    std::size_t n = 0;
+    for (const std::string& l : err ? err_ : out_) n += Holds(l, pieces);
+    return n;
   }
   bool WaitFor(const std::vector<std::string>& pieces, bool err = false, int ms = 15000) {
     return EsperarAte([&] { return !Line(pieces, err).empty(); }, ms);
@@ -72,6 +75,11 @@ class Program {
   }
 
  private:
+  static bool Holds(const std::string& line, const std::vector<std::string>& pieces) {
+    for (const std::string& p : pieces)
+      if (line.find(p) == std::string::npos) return false;
+    return true;
+  }
   void Gather(bool err) {
     std::string& partial = err ? partialErr_ : partialOut_;
     partial += (err ? p_.readAllStandardError() : p_.readAllStandardOutput()).toStdString();
