@@ -101,13 +101,7 @@ TEST_F(Limites, ChutarSenhaAtrasaQuemChutaEODonoAindaEntra) {
   Reiniciar();
   const Niu bia = Criar("bia", "certa");
   auto tentar = [&](const std::string& endereco, const std::string& senha) -> TCliente& {
-    TCliente& c = Conectar(endereco);
-    c.Enviar(L("CVER", {"1", "2", std::to_string(bia), "1.0 AA", "P", "Tazu Messenger"}));
-    Rodar();
-    c.Receber();
-    c.Enviar(L("CCON", {senha, "1"}));
-    Rodar();
-    return c;
+    return Entrar(Conectar(endereco), bia, senha);
   };
   TCliente& primeira = tentar("10.0.0.66", "chute0");
   EXPECT_THAT(primeira.Receber(), ElementsAre(Erro(107)));
