@@ -3,7 +3,7 @@
 #include <stdlib.h>
 
 #include "core/ServidoresExternos.h"
-#include "tests/core/RaizTemporaria.h"
+#include "tests/support/RaizTemporaria.h"
 
 namespace tazu {
 namespace {

@@ -1,9 +1,6 @@
 // Descriptor records, reading and writing, and the anchoring arithmetic.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <limits>
 #include <random>
 
@@ -143,24 +140,16 @@ TEST(Registro, TextoCurtoCortadoECodigosDeOpcao) {
 
 class ArquivoDeDescritor : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("tazu-descritor-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-            "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(dir_);
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
   std::string Escrever(const std::string& nome, const std::string& bytes) {
-    const auto caminho = (dir_ / nome).string();
-    std::ofstream(caminho, std::ios::binary) << bytes;
-    return caminho;
+    raiz_.Escrever(nome, bytes);
+    return raiz_ / nome;
   }
-  std::filesystem::path dir_;
+  teste::TRaizTemporaria raiz_;
 };
 
 TEST_F(ArquivoDeDescritor, AusenteTruncadoESobras) {
   std::vector<TRegistroFeicao> lidos(3);
-  EXPECT_EQ(LerDescritor((dir_ / "nada.cap").string(), lidos), TResultadoDaLeitura::Ausente);
+  EXPECT_EQ(LerDescritor(raiz_ / "nada.cap", lidos), TResultadoDaLeitura::Ausente);
   EXPECT_TRUE(lidos.empty());
 
   TRegistroFeicao janela;
@@ -192,7 +181,7 @@ TEST_F(ArquivoDeDescritor, AusenteTruncadoESobras) {
 TEST_F(ArquivoDeDescritor, GravarPreservaBytesNaoLidos) {
   TRegistroFeicao::TBytes bytes;
   for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<uint8_t>(i * 7 + 3);
-  const auto caminho = (dir_ / "bruto.cap").string();
+  const auto caminho = raiz_ / "bruto.cap";
   ASSERT_TRUE(GravarDescritor(caminho, {TRegistroFeicao(bytes)}));
   std::vector<TRegistroFeicao> lidos;
   ASSERT_EQ(LerDescritor(caminho, lidos), TResultadoDaLeitura::Lido);

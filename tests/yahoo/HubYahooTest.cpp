@@ -5,9 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <filesystem>
 
 #include "redes/Redes.h"
+#include "tests/support/RaizTemporaria.h"
 #include "tests/support/TazuClientRig.h"
 #include "tests/support/yahoo/YahooRig.h"
 #include "yahoo/ComunicadorYahoo.h"
@@ -22,9 +22,6 @@ class HubYahoo : public ::testing::Test {
  protected:
   void SetUp() override {
     // The glue reads where the Yahoo server is from the variable.
-    const auto home = std::filesystem::path(::testing::TempDir()) / "hub_yahoo_home";
-    std::filesystem::create_directories(home);
-    setenv("TAZU_HOME", home.c_str(), 1);
     setenv("TAZU_SERVIDOR_YAHOO", "127.0.0.1:5050", 1);
     rede.Conta("ana:segredo:Amigos=bia,caio");
     rede.Conta("bia:b:Amigos=ana");
@@ -55,6 +52,7 @@ class HubYahoo : public ::testing::Test {
     rede.Avancar(1s);
   }
 
+  teste::TRaizTemporaria raiz_;
   TazuClientRig rig;
   RedeYahoo rede{rig.rt};
 };
