@@ -1,39 +1,20 @@
 // The store on its own: how searches read it, and who may read its file.
-#include <gmock/gmock.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include <cstdio>
-
-#include "tazud/Banco.h"
+#include "tests/tazud/Ambiente.h"
 
 namespace tazu::tazud {
 namespace {
 
-class Banco : public ::testing::Test {
+class Banco : public test::Ambiente {
  protected:
-  void SetUp() override {
-    caminho_ = ::testing::TempDir() + "tazud_banco_" + std::to_string(getpid()) + ".db";
-    Apagar();
-    std::string erro;
-    banco_ = TBanco::Abrir(caminho_, false, erro);
-    ASSERT_TRUE(banco_) << erro;
-  }
-  void TearDown() override {
-    banco_.reset();
-    Apagar();
-  }
-  void Apagar() {
-    for (const char* s : {"", "-wal", "-shm"}) std::remove((caminho_ + s).c_str());
-  }
+  void SetUp() override { Iniciar(); }
   std::vector<Niu> Buscar(int tipo, std::string_view a, std::string_view b = {}) {
     std::vector<Niu> nius;
     for (const TUsuario& u : banco_->Buscar(tipo, a, b, 50)) nius.push_back(u.niu);
     EXPECT_EQ(banco_->LinhasVarridasNaUltimaBusca(), 0) << "kind " << tipo << " scanned the table";
     return nius;
   }
-  std::string caminho_;
-  std::unique_ptr<TBanco> banco_;
 };
 
 TEST_F(Banco, TodaBuscaLeUmIndiceEComparaDoInicio) {
