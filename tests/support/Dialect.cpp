@@ -16,7 +16,9 @@ int HexDigit(char c) {
 
 }  // namespace
 
-std::string Dialect::Describe(std::string_view bytes) const { return HexDump(bytes); }
+std::string Dialect::Describe(std::string_view bytes) const {
+  return HexDump(bytes);
+}
 
 std::size_t Dialect::MessageLength(std::string_view bytes) const {
   const std::size_t end = bytes.find("\r\n");
@@ -48,11 +50,21 @@ std::string Unescape(std::string_view text, bool& lineEnd) {
     }
     if (++i == text.size()) throw std::invalid_argument("a lone backslash at the end");
     switch (text[i]) {
-      case '\\': out += '\\'; break;
-      case '"': out += '"'; break;
-      case 'r': out += '\r'; break;
-      case 'n': out += '\n'; break;
-      case 't': out += '\t'; break;
+      case '\\':
+        out += '\\';
+        break;
+      case '"':
+        out += '"';
+        break;
+      case 'r':
+        out += '\r';
+        break;
+      case 'n':
+        out += '\n';
+        break;
+      case 't':
+        out += '\t';
+        break;
       case 'c':
         if (i + 1 != text.size()) throw std::invalid_argument("\\c must end the line");
         lineEnd = false;
@@ -65,7 +77,8 @@ std::string Unescape(std::string_view text, bool& lineEnd) {
         i += 2;
         break;
       }
-      default: throw std::invalid_argument(std::string("unknown escape \\") + text[i]);
+      default:
+        throw std::invalid_argument(std::string("unknown escape \\") + text[i]);
     }
   }
   return out;

@@ -12,7 +12,7 @@ TazuClientRig::TazuClientRig(bool recordEvents) {
   cliente.Senha = "segredo";
   if (recordEvents)
     ObservarEventos(cliente,
-                  [this](const TEventoDoCliente& e) { events.push_back(DescreverEvento(e)); });
+                    [this](const TEventoDoCliente& e) { events.push_back(DescreverEvento(e)); });
 }
 
 net::FakePeer& TazuClientRig::Connect() {
@@ -29,13 +29,14 @@ net::FakePeer& TazuClientRig::Connect() {
 
 bool TazuClientRig::LogIn(uint8_t key, std::string* why) {
   Connect();
-  const std::string login =
-      "C: [CVER] 127.0.0.1 5555 " + std::to_string(cliente.NIU) +
-      " \"1.0 AA\" P \"Tazu Messenger\"\n"
-      "S: [RVER] 1234 0 " + std::to_string(key) + "\n"
-      "C: [CCON] segredo 1\n"
-      "S: [RCCA]\n"
-      "S: [RUAC] 0 Ana\n";
+  const std::string login = "C: [CVER] 127.0.0.1 5555 " + std::to_string(cliente.NIU) +
+                            " \"1.0 AA\" P \"Tazu Messenger\"\n"
+                            "S: [RVER] 1234 0 " +
+                            std::to_string(key) +
+                            "\n"
+                            "C: [CCON] segredo 1\n"
+                            "S: [RCCA]\n"
+                            "S: [RUAC] 0 Ana\n";
   bool ok = false;
   {
     ScriptedPeer script(login, dialect);
@@ -60,7 +61,9 @@ void TazuClientRig::ServerSendsRaw(std::string_view bytes) {
   rt.RunPending();
 }
 
-std::string TazuClientRig::TakeSent() { return peer ? peer->Take() : std::string(); }
+std::string TazuClientRig::TakeSent() {
+  return peer ? peer->Take() : std::string();
+}
 
 std::vector<std::string> TazuClientRig::TakeSentLines() {
   TCriptografia cripto;
@@ -74,6 +77,8 @@ std::vector<std::string> TazuClientRig::TakeSentLines() {
   return lines;
 }
 
-std::vector<std::string> TazuClientRig::TakeEvents() { return std::exchange(events, {}); }
+std::vector<std::string> TazuClientRig::TakeEvents() {
+  return std::exchange(events, {});
+}
 
 }  // namespace tazu::test
