@@ -39,7 +39,7 @@ class Comunicador : public ::testing::Test {
   }
   icq::TComunicadorICQ& Entrar(uint8_t status = 1) {
     Criar(status).Conectar();
-    ponte.Girar();
+    ponte.Run();
     EXPECT_TRUE(a->Logado());
     return *a;
   }
@@ -106,7 +106,7 @@ class Comunicador : public ::testing::Test {
       bia->ICQPort = sim.PortaLogin();
       GravarEventosICQ(*bia, deBia);
       bia->Login(0);
-      ponte.Girar();
+      ponte.Run();
     }
     return *bia;
   }
@@ -117,7 +117,7 @@ class Comunicador : public ::testing::Test {
   }
 
   net::FakeRuntime rt;
-  PonteFalsa ponte{rt};
+  FakeBridge ponte{rt};
   sim::icq::TSimuladorICQ sim{rt, {}};
   std::unique_ptr<icq::TComunicadorICQ> a;
   std::unique_ptr<icq::TICQClient> bia;

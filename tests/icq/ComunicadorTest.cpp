@@ -36,7 +36,7 @@ TEST_F(Comunicador, ListaDoServidorComGruposApelidosEItens14) {
   EXPECT_EQ(a->ListaContatos.Localizar("666666"), nullptr);
   // The ignored item's id is the largest: a new one goes above it.
   a->AdicionarContato("222222");
-  ponte.Girar();
+  ponte.Run();
   ASSERT_NE(ItemDoServidor("222222"), nullptr);
   EXPECT_EQ(sim.Conta("111111")->lista.back().item, 41);
 }
@@ -51,7 +51,7 @@ TEST_F(Comunicador, GrupoTazuAusenteEhCriadoAntesDoContato) {
   EXPECT_EQ(a->GrupoTazu(), 15);
   Eventos();
   a->AdicionarContato("222222");
-  ponte.Girar();
+  ponte.Run();
   const icq::TItemLista* grupo = ItemDoServidor("Tazu", icq::lista::kGrupo);
   const icq::TItemLista* contato = ItemDoServidor("222222");
   ASSERT_NE(grupo, nullptr);
@@ -69,7 +69,7 @@ TEST_F(Comunicador, AdicaoComGrupoNovoReportaOResultadoDoContato) {
   Entrar();
   Eventos();
   a->AdicionarContato("987654");  // nobody has this number
-  ponte.Avancar(11s);
+  ponte.Advance(11s);
   EXPECT_EQ(Eventos(), (Evs{"AoConfirmar"}));
   EXPECT_EQ(a->ListaContatos.Localizar("987654"), nullptr);
 }
@@ -85,16 +85,16 @@ TEST_F(Comunicador, AutorizacaoExigidaConcedidaRefazAAdicao) {
   Evs deCaio;
   GravarEventosICQ(*caio, deCaio);
   caio->Login(0);
-  ponte.Girar();
+  ponte.Run();
   a->AdicionarContato("444444");
-  ponte.Girar();
+  ponte.Run();
   EXPECT_EQ(Eventos(), (Evs{"AoConfirmar", "ExigirAutorizacao 444444 Caio"}));
   a->PedirAutorizacao("444444", "sou a Ana");
-  ponte.Girar();
+  ponte.Run();
   EXPECT_EQ(Eventos(), (Evs{"Contato 111111/1234 Caio 444444 3 A ICQ"}));
   EXPECT_EQ(deCaio.back(), "OnAuthRequest(111111, \"sou a Ana\")");
   caio->ReplyAuthorization("111111", "", true);
-  ponte.Girar();
+  ponte.Run();
   // The add runs again and, this once, does not stop at the authorisation.
   EXPECT_EQ(Eventos(), (Evs{"Evento 4 444444 Caio []", "Adicionado 444444",
                             "Contato 111111/1234 Caio 444444 3 D ICQ",
@@ -103,7 +103,7 @@ TEST_F(Comunicador, AutorizacaoExigidaConcedidaRefazAAdicao) {
   // The next add checks again.
   sim.AdicionarConta("777777", "x", "Duda").exigeAutorizacao = true;
   a->AdicionarContato("777777");
-  ponte.Girar();
+  ponte.Run();
   EXPECT_EQ(Eventos(), (Evs{"AoConfirmar", "ExigirAutorizacao 777777 Duda"}));
 }
 
@@ -120,7 +120,7 @@ TEST_F(Comunicador, UmaAlteracaoDaListaDeCadaVez) {
   };
   a->AdicionarContato("222222");
   a->AdicionarContato("333333");
-  ponte.Girar();
+  ponte.Run();
   // Begin, group, contact, end: both answers; only then the second change.
   EXPECT_EQ(enviados,
             (Evs{"17", "8", "8", "18", "resultado", "resultado", "17", "8", "18", "resultado"}));
@@ -129,13 +129,13 @@ TEST_F(Comunicador, UmaAlteracaoDaListaDeCadaVez) {
   // Removing both empties the group, which goes too.
   a->RemoverContato("222222");
   a->RemoverContato("333333");
-  ponte.Girar();
+  ponte.Run();
   EXPECT_EQ(ItemDoServidor("Tazu", icq::lista::kGrupo), nullptr);
   EXPECT_TRUE(a->GrupoTazuAusente());
   EXPECT_EQ(Eventos(), Evs{});
   // Adding again makes the group anew.
   a->AdicionarContato("222222");
-  ponte.Girar();
+  ponte.Run();
   EXPECT_NE(ItemDoServidor("Tazu", icq::lista::kGrupo), nullptr);
 }
 
@@ -144,12 +144,12 @@ TEST_F(Comunicador, RemoverDeOutroGrupoNaoApagaOGrupoTazu) {
   sim.AdicionarAoGrupo("111111", "222222", "Bia", "Tazu");
   Entrar();
   a->RemoverContato("333333");
-  ponte.Girar();
+  ponte.Run();
   EXPECT_NE(ItemDoServidor("Tazu", icq::lista::kGrupo), nullptr);
   EXPECT_EQ(a->MembrosTazu(), 1);
   EXPECT_EQ(ItemDoServidor("333333"), nullptr);
   a->RemoverContato("999");  // unknown: nothing
-  ponte.Girar();
+  ponte.Run();
   EXPECT_EQ(a->MembrosTazu(), 1);
 }
 
@@ -158,7 +158,7 @@ TEST_F(Comunicador, MensagensDeEstranhosETextoRico) {
   Eventos();
   Bia().SendPlainMessage(111111, "{\\rtf1\\ansi ol\\'e1\\par}");
   Bia().SendPlainMessage(111111, "de novo");
-  ponte.Girar();
+  ponte.Run();
   // Her presence follows, with the nickname the server gives.
   EXPECT_EQ(Eventos(),
             (Evs{"Contato 111111/1234 222222 222222 255 F ICQ", "Msg 222222 222222 [olá]",
@@ -170,23 +170,23 @@ TEST_F(Comunicador, EnvioEConfirmacoes) {
   sim.AdicionarAoGrupo("111111", "222222", "Bia", "Tazu");
   sim.AdicionarAoGrupo("111111", "333333", "Eco", "Tazu");
   Entrar();
-  ponte.Girar();
+  ponte.Run();
   Eventos();
   // Named and offline: not delivered, with the notice; unknown: plain.
   a->EnviarMensagem("1234", "222222", "oi");
   a->EnviarMensagem("1234", "987", "x");
-  ponte.Girar();
+  ponte.Run();
   EXPECT_EQ(Eventos(), (Evs{"Confirma 222222 nao 3 [Bia não está conectado. A mensagem será "
                             "enviada quando ele se conectar:\r\noi]",
                             "Confirma 987 sim 3"}));
   EXPECT_EQ(sim.Conta("222222")->offline.size(), 1u);
   // Online and named: acknowledged (the echo bot acknowledges and answers).
   a->EnviarMensagem("1234", "333333", "eco");
-  ponte.Girar();
+  ponte.Run();
   EXPECT_EQ(Eventos(), (Evs{"Confirma 333333 sim 1", "Msg 333333 Eco [eco]"}));
   // An empty text is never acknowledged, so it cannot turn acknowledgements off.
   a->EnviarMensagem("1234", "333333", "");
-  ponte.Avancar(9s);
+  ponte.Advance(9s);
   EXPECT_EQ(Eventos(), (Evs{"Confirma 333333 sim 1"}));
   EXPECT_TRUE(a->MensagensComConfirmacao());
 }
@@ -197,18 +197,18 @@ TEST_F(Comunicador, SemConfirmacaoEm8sViraMensagemSimplesParaSempre) {
   // Bia shows online here, but the server cannot deliver to her: no
   // acknowledgement will come.
   a->Motor().OnStatusChange(a->Motor(), "222222", 0);
-  ponte.Girar();
+  ponte.Run();
   Eventos();
   a->EnviarMensagem("1234", "222222", "um");
-  ponte.Avancar(7999ms);
+  ponte.Advance(7999ms);
   EXPECT_EQ(Eventos(), Evs{});
-  ponte.Avancar(1ms);
+  ponte.Advance(1ms);
   EXPECT_EQ(Eventos(), (Evs{"Confirma 222222 sim 1"}));
   EXPECT_FALSE(a->MensagensComConfirmacao());
   ASSERT_EQ(sim.Conta("222222")->offline.size(), 1u) << "sent again as a plain message";
   EXPECT_EQ(sim.Conta("222222")->offline[0].texto, "um");
   a->EnviarMensagem("1234", "222222", "dois");
-  ponte.Girar();
+  ponte.Run();
   EXPECT_EQ(Eventos(), (Evs{"Confirma 222222 sim 1"})) << "plain at once from now on";
   EXPECT_EQ(sim.Conta("222222")->offline.size(), 2u);
   // A late acknowledgement still confirms.
@@ -233,42 +233,42 @@ TEST_F(Comunicador, StatusDoUsuarioEDosContatos) {
   a->MudarStatus(6);  // before the first login: nothing
   EXPECT_EQ(a->Status, 8);
   a->Conectar();
-  ponte.Girar();
+  ponte.Run();
   Bia().AddToContactList(111111);
-  ponte.Girar();
+  ponte.Run();
   EXPECT_EQ(deBia.back(), "OnStatusChange(111111, 1)") << "logged in as Longe (away)";
   Eventos();
   Bia().SetStatus(0x0011);
-  ponte.Girar();
+  ponte.Run();
   EXPECT_EQ(Eventos(), (Evs{"Contato 111111/1234 Bia 222222 6 C ICQ"}));
   a->MudarStatus(5);
-  ponte.Girar();
+  ponte.Run();
   EXPECT_EQ(deBia.back(), "OnStatusChange(111111, 19)");
   Bia().LogOff();
-  ponte.Girar();
+  ponte.Run();
   EXPECT_EQ(Eventos(), (Evs{"Contato 111111/1234 Bia 222222 3 D ICQ"}));
   a->MudarStatus(3);
   EXPECT_EQ(Eventos(), (Evs{"OnDesconectar"}));
   EXPECT_FALSE(a->Logado());
-  ponte.Avancar(7999ms);
+  ponte.Advance(7999ms);
   EXPECT_EQ(Eventos(), Evs{});
-  ponte.Avancar(1ms);
+  ponte.Advance(1ms);
   EXPECT_EQ(Eventos(), (Evs{"AoLiberar"}));
 }
 
 TEST_F(Comunicador, LoginQueFalhaOuEhAbandonado) {
   Criar().Senha = "errada";
   a->Conectar();
-  ponte.Girar();
+  ponte.Run();
   EXPECT_EQ(Eventos(), (Evs{"OnFalhaConexao"}));
   a->MudarStatus(1);  // still not logged in: ignored
-  ponte.Avancar(8s);
+  ponte.Advance(8s);
   EXPECT_EQ(Eventos(), (Evs{"AoLiberar"}));
 
   // Given up while logging in: no login comes after (it used to carry on).
   Criar().Conectar();
   a->Desconectar("1234");
-  ponte.Avancar(10s);
+  ponte.Advance(10s);
   EXPECT_EQ(Eventos(), (Evs{"OnDesconectar", "AoLiberar"}));
   EXPECT_FALSE(sim.Online("111111"));
 }
@@ -278,7 +278,7 @@ TEST_F(Comunicador, ApelidoEmBrancoDoServidorNaoApagaONome) {
   Entrar();
   Eventos();
   a->Motor().OnStatusChange(a->Motor(), "999999", 0);
-  ponte.Girar();
+  ponte.Run();
   EXPECT_EQ(Eventos(), (Evs{"Contato 111111/1234 999999 999999 1 C ICQ"}));
 }
 
@@ -292,9 +292,9 @@ TEST_F(Comunicador, LoginSemRespostaDesisteEm60s) {
                                              TEnderecoServidor{"127.0.0.1", mudo->Port()});
   Gravar(*a);
   a->Conectar();
-  ponte.Avancar(59s, 1s);
+  ponte.Advance(59s, 1s);
   EXPECT_EQ(Eventos(), Evs{});
-  ponte.Avancar(1s);
+  ponte.Advance(1s);
   EXPECT_EQ(Eventos(), (Evs{"OnFalhaConexao"}));
 }
 
@@ -302,19 +302,19 @@ TEST_F(Comunicador, AutorizacaoEventosDeContato) {
   sim.AdicionarAoGrupo("111111", "222222", "Bia", "Tazu");
   Entrar();
   Bia();
-  ponte.Girar();
+  ponte.Run();
   Eventos();
   Bia().RequestAuthorization(111111, "posso?");
   Bia().AddServerContact("111111", "Ana", 1, 1, true);
-  ponte.Girar();
+  ponte.Run();
   EXPECT_EQ(Eventos(), (Evs{"Evento 2 222222 Bia [posso?]", "Evento 1 222222 Bia []"}));
   a->ResponderAutorizacao("222222", true);
-  ponte.Girar();
+  ponte.Run();
   EXPECT_EQ(deBia.back(), "OnAuthResponse(111111, granted, \"\")");
   // Two answers in a row each keep their own kind and text.
   a->Motor().OnAuthResponse(a->Motor(), "222222", false, "n\xE3o");
   a->Motor().OnAuthResponse(a->Motor(), "333333", false, "nunca");
-  ponte.Girar();
+  ponte.Run();
   EXPECT_EQ(Eventos(), (Evs{"AoConfirmar", "AoConfirmar", "Evento 3 222222 Bia [não]",
                             "Evento 3 333333 Eco [nunca]"}));
 }
@@ -332,7 +332,7 @@ TEST_F(Comunicador, InformacoesEBusca) {
   Entrar();
   Eventos();
   a->PedirInformacoes("222222");
-  ponte.Girar();
+  ponte.Run();
   EXPECT_EQ(Eventos(),
             (Evs{"Info 1 222222 Bia |Beatriz Lima|||Recife||Brazil||||||||||bia@ex.com|0||",
                  "Info 1 222222  "
@@ -340,7 +340,7 @@ TEST_F(Comunicador, InformacoesEBusca) {
                  "Info 2 222222  Tazu|||Unknown|||Computers||"}));
   for (const char* busca : {"1222222", "2Bia", "3Beatriz", "4bia@ex.com", "4nada@ex.com", "9x"})
     a->BuscarContato(busca[0], busca + 1);
-  ponte.Girar();
+  ponte.Run();
   const std::string bia = "Busca 222222 Bia [Beatriz Lima] bia@ex.com 0";
   EXPECT_EQ(Eventos(), (Evs{bia, "FimDaBusca", bia, "FimDaBusca", bia, "FimDaBusca", bia,
                             "FimDaBusca", "FimDaBusca"}));

@@ -39,7 +39,7 @@ TEST(HubICQ, ContaDoSacmEntraEContatosChegam) {
   rig.tazu.peer->Close();
   rig.Girar();
   EXPECT_FALSE(rig.sim.Online("111111"));
-  rig.ponte.Avancar(9s);
+  rig.ponte.Advance(9s);
 }
 
 TEST(HubICQ, LoginRecusadoLiberaOAdaptadorDepoisDe8s) {
@@ -50,7 +50,7 @@ TEST(HubICQ, LoginRecusadoLiberaOAdaptadorDepoisDe8s) {
   EXPECT_FALSE(rig.ConectarICQ());
   EXPECT_EQ(Contar(rig.tazu.TakeEvents(), "AoReceberErro(Numero=10"), 1);
   EXPECT_EQ(rig.tazu.cliente.MudarStatusDaRede("ICQ", 1), TClientePCTazu::TStatusDaRede::EmLogin);
-  rig.ponte.Avancar(8s);
+  rig.ponte.Advance(8s);
   EXPECT_FALSE(rig.tazu.cliente.Comunicadores.Localizar("ICQ")) << "freed, out of the list";
   // So the user may try again.
   rig.sim.Conta("111111")->senha = "segredo";

@@ -269,7 +269,7 @@ TEST(LoginNoSimulador, SenhaErradaELoginsFrequentes) {
   rig.Eventos();
   EXPECT_FALSE(rig.Entrar());
   EXPECT_EQ(rig.Eventos(), (Evs{"OnError(5, \"Too often logins\")", "OnConnectionFailed()"}));
-  rig.ponte.Avancar(std::chrono::minutes(1));
+  rig.ponte.Advance(std::chrono::minutes(1));
   EXPECT_TRUE(rig.Entrar()) << "a minute later it may log in again";
 }
 

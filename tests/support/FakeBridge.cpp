@@ -21,6 +21,9 @@ bool FakeBridge::Link() {
       continue;
     }
     net::FakePeer& s = rt_.Dial(c.Port(), "127.0.0.1");
+    // The product sees itself on loopback, as with a real simulator (ICQ
+    // hands its own address to the server for direct connections).
+    c.SetLocalAddress("127.0.0.1", static_cast<uint16_t>(40000 + joined_.size() % 20000));
     c.Accept();
     c.onClientData = [&c, &s] { s.Write(c.Take()); };
     s.onClientData = [&c, &s] { c.Write(s.Take()); };

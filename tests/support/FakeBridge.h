@@ -21,7 +21,7 @@ class FakeBridge {
   // Turns the loop until nothing moves.
   void Run();
   // Lets time pass in steps, running everything in between.
-  void Advance(net::Milliseconds by, net::Milliseconds step);
+  void Advance(net::Milliseconds by, net::Milliseconds step = net::Milliseconds(50));
   // The product's end of the n-th joined connection (from 0).
   net::FakePeer& ClientEnd(std::size_t n) { return *joined_.at(n).client; }
   // The server's end of the newest joined connection to `port`, or null.

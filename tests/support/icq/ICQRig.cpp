@@ -135,7 +135,7 @@ ICQRig::ICQRig(bool gravar) : sim(rt, Opcoes(log)) {
 
 bool ICQRig::Entrar(uint32_t status, std::string* porque) {
   cliente.Login(status);
-  ponte.Girar();
+  ponte.Run();
   if (cliente.LoggedIn()) return true;
   if (porque) {
     for (const std::string& e : eventos) *porque += e + "\n";
@@ -153,7 +153,7 @@ std::unique_ptr<icq::TICQClient> ICQRig::OutroUsuario(uint32_t uin, const std::s
   outro->ICQPort = sim.PortaLogin();
   if (ev) GravarEventosICQ(*outro, *ev);
   outro->Login(0);
-  ponte.Girar();
+  ponte.Run();
   return outro;
 }
 
@@ -235,7 +235,7 @@ ICQHubRig::ICQHubRig(bool gravar) : tazu(gravar), rt(tazu.rt), ponte(rt), sim(rt
 bool ICQHubRig::ConectarICQ() {
   if (!tazu.peer && !tazu.LogIn()) return false;
   tazu.ServerSends("S: [SACM] 1 111111 segredo");
-  ponte.Girar();
+  ponte.Run();
   return tazu.cliente.Comunicadores.Localizar("ICQ") &&
          !tazu.cliente.Comunicadores.ComunicadorAtual()->Conectando;
 }

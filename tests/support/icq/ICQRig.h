@@ -1,5 +1,5 @@
 // Canned openers for the ICQ tests, benchmarks and fuzz targets: the OSCAR
-// simulator and ICQ engines on the fake runtime, joined by a PonteFalsa, with
+// simulator and ICQ engines on the fake runtime, joined by a FakeBridge, with
 // every engine event recorded in order as one readable line.
 #pragma once
 
@@ -11,8 +11,8 @@
 #include "icq/ICQClient.h"
 #include "net/testing/FakeRuntime.h"
 #include "sim/icq/SimuladorICQ.h"
+#include "tests/support/FakeBridge.h"
 #include "tests/support/TazuClientRig.h"
-#include "tests/support/icq/PonteFalsa.h"
 
 namespace tazu::test {
 
@@ -32,11 +32,11 @@ class ICQRig {
   // A second engine for another account, logged in; its events go to `eventos`.
   std::unique_ptr<icq::TICQClient> OutroUsuario(uint32_t uin, const std::string& senha,
                                                 std::vector<std::string>* eventos = nullptr);
-  void Girar() { ponte.Girar(); }
+  void Girar() { ponte.Run(); }
   std::vector<std::string> Eventos();
 
   net::FakeRuntime rt;
-  PonteFalsa ponte{rt};
+  FakeBridge ponte{rt};
   std::vector<std::string> log;  // the simulator's lines
   sim::icq::TSimuladorICQ sim;
   icq::TICQClient cliente{rt};
@@ -75,11 +75,11 @@ class ICQHubRig {
   explicit ICQHubRig(bool gravar = true);
   // SACM for the ICQ account; the adapter logs in. False when it did not.
   bool ConectarICQ();
-  void Girar() { ponte.Girar(); }
+  void Girar() { ponte.Run(); }
 
   TazuClientRig tazu;
   net::FakeRuntime& rt;
-  PonteFalsa ponte;
+  FakeBridge ponte;
   sim::icq::TSimuladorICQ sim;
 };
 
