@@ -234,15 +234,7 @@ TEST(CodecICQ, TextoRicoViraTextoSimples) {
   EXPECT_EQ(TextoDaMensagem("ver: {\\rtf1\\ansi oi\\par}"), "ver: oi");
 }
 
-TEST(CodecICQ, TabelasEStatus) {
-  EXPECT_EQ(NomeDoPais(55), "Brazil");
-  EXPECT_EQ(NomeDoPais(351), "Portugal");
-  EXPECT_EQ(NomeDoPais(4242), "Unknown");
-  EXPECT_EQ(NomeDoIdioma(36), "Portuguese");
-  EXPECT_EQ(NomeDoIdioma(200), "Unknown");
-  EXPECT_EQ(NomeDaOcupacao(5), "Computers");
-  EXPECT_EQ(NomeDaOcupacao(99), "Other Services");
-  EXPECT_EQ(NomeDaOcupacao(28), "Unknown");
+TEST(CodecICQ, StatusNosDoisSentidos) {
   // ICQ → program, flag bits cleared first; program → ICQ.
   const std::pair<uint32_t, int> icqParaPrograma[] = {
       {0x0100, 2}, {0x0001, 8},     {0x0005, 8},     {0x0011, 6}, {0x0013, 5},    {0x0020, 7},
