@@ -9,14 +9,6 @@ namespace {
 
 using namespace std::chrono_literals;
 
-TEST_F(Comunicador, ListaVaziaNaoAnunciaNada) {
-  Entrar();
-  EXPECT_EQ(Eventos(), (Evs{"OnConectar"}));
-  EXPECT_TRUE(a->ListaPronta());
-  EXPECT_TRUE(a->GrupoTazuAusente());
-  EXPECT_EQ(a->GrupoTazu(), 10);
-}
-
 TEST_F(Comunicador, ListaDoServidorComGruposApelidosEItens14) {
   sim.AdicionarAoGrupo("111111", "222222", "  ", "Amigos");          // blank nickname, group 1
   sim.AdicionarAoGrupo("111111", "333333", "Eco \xA7 bot", "Tazu");  // group 2
@@ -64,10 +56,13 @@ TEST_F(Comunicador, GrupoTazuAusenteEhCriadoAntesDoContato) {
   EXPECT_EQ(a->MembrosTazu(), 1);
 }
 
-TEST_F(Comunicador, AdicaoComGrupoNovoReportaOResultadoDoContato) {
-  // Before: the group's own answer (0) was taken for the contact's.
+TEST_F(Comunicador, ListaVaziaEAdicaoComGrupoNovoReportaOResultadoDoContato) {
   Entrar();
-  Eventos();
+  EXPECT_EQ(Eventos(), (Evs{"OnConectar"}));
+  EXPECT_TRUE(a->ListaPronta());
+  EXPECT_TRUE(a->GrupoTazuAusente());
+  EXPECT_EQ(a->GrupoTazu(), 10);
+  // Before: the group's own answer (0) was taken for the contact's.
   a->AdicionarContato("987654");  // nobody has this number
   ponte.Advance(11s);
   EXPECT_EQ(Eventos(), (Evs{"AoConfirmar"}));

@@ -65,7 +65,6 @@ class Program {
   }
 
   const std::vector<std::string>& Out() const { return out_; }
-  const std::vector<std::string>& Err() const { return err_; }
   // Both, for a failure message.
   std::string Transcript() const {
     std::string t;

@@ -140,6 +140,8 @@ TEST_F(PontaAPonta, ContatosAutorizacaoPresencaEMensagens) {
   EXPECT_TRUE(ana.WaitFor({"\"AoReceberMensagemUsuario\"", "estou aqui"}));
   bia.Write("quit");
   EXPECT_EQ(bia.Finish(), 0);
+  EXPECT_EQ(bia.Out().front(), "{\"event\": \"AoConectarServidor\"}");
+  EXPECT_TRUE(std::filesystem::is_directory(dir_ / "home1" / "Hst")) << "her history is kept";
 }
 
 TEST_F(PontaAPonta, LoginDuplicadoEncerraAPrimeiraSessao) {

@@ -21,8 +21,6 @@ class ProcessoExterno {
   ProcessoExterno(const ProcessoExterno&) = delete;
   ProcessoExterno& operator=(const ProcessoExterno&) = delete;
 
-  bool Iniciado() const { return pid_ > 0; }
-  pid_t Pid() const { return pid_; }
   // Ends the program (and the children it forked) and waits for it.
   void Encerrar();
 

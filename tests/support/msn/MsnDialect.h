@@ -31,7 +31,6 @@ class MsnDialect : public Dialect {
   std::string Describe(std::string_view bytes) const override;
   std::size_t MessageLength(std::string_view bytes) const override;
 
-  uint32_t NextId() const { return next_; }
   void SetNextId(uint32_t id) { next_ = id; }
 
  private:
