@@ -196,6 +196,8 @@ void TFrmCadastro::Voltar() {
 void TFrmCadastro::Concluir() {
   if (!Habilitado(3)) return;
   CopiarPagina();
+  // A second try after a refusal takes the events afresh.
+  Devolver();
   TClientePCTazu& c = ctx_.ClientePC;
   conectar_ = std::make_unique<TEventoTomado<TClientePCTazu::TNotifyEvent>>(
       c.AoConectarServidor, [this](TClientePCTazu&) { Conectou(); });
