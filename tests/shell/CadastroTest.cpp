@@ -173,8 +173,8 @@ TEST_F(Cadastro, RegistrarPeloApelidoEntraComoOUsuario) {
   ASSERT_TRUE(EsperarAte([&] { return TFrmRegistroDeUsuario::Aberta() == nullptr; }));
   EXPECT_EQ(programa_->Cliente().NIU, bia);
   ASSERT_TRUE(EsperarAte([&] { return !caixas_.empty(); }));
-  EXPECT_THAT(Caixas(), ElementsAre(TCaixaMostrada{"informacao",
-                                                   "Conectado à comunidade Tazu Messenger."}));
+  EXPECT_THAT(Caixas(),
+              ElementsAre(TCaixaMostrada{"informacao", "Conectado à comunidade Tazu Messenger."}));
   EXPECT_GE(LocalizarUsuario(bia), 0);
   EXPECT_GE(LocalizarUsuario(ana), 0);
   EXPECT_EQ(Configuracao.UltimoUsuario, bia);
