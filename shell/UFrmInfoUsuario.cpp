@@ -141,7 +141,8 @@ void TFrmInfoUsuario::CriarPaginas() {
   // The personal note on the last page: only its owner ever sees it.
   TPagina* sobre = paineis_[QuantidadeDePaginas - 1];
   memoPessoal_ = new QPlainTextEdit(sobre);
-  memoPessoal_->setFrameShape(QFrame::NoFrame);
+  memoPessoal_->setStyleSheet(QStringLiteral(
+      "QPlainTextEdit{background:#FFFFFF;border:1px solid #AFBED0;border-radius:3px;}"));
   memoPessoal_->setFont(FonteDaSkin(8));
   memoPessoal_->setReadOnly(!proprio_);
   memoPessoal_->setTabChangesFocus(true);
@@ -234,7 +235,9 @@ void TFrmInfoUsuario::ReceberBloco(int bloco, const std::string& texto) {
     if (!richGeral_->document()->isEmpty()) cursor.insertBlock();
     cursor.insertText(ParaQString(l.Texto), formato);
   }
-  if (bloco == BlocoPessoal) richGeral_->verticalScrollBar()->setValue(0);
+  // The summary is read from its top, whichever block came last.
+  richGeral_->moveCursor(QTextCursor::Start);
+  richGeral_->verticalScrollBar()->setValue(0);
 }
 
 bool TFrmInfoUsuario::VerificarData() {
