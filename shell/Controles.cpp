@@ -55,10 +55,10 @@ void TPagina::Colocar(QWidget& controle, const TRegistroFeicao& r) {
   controle.show();
 }
 
-TBotaoDoFundo::TBotaoDoFundo(TFrmEncapado& janela, uint8_t id) : janela_(&janela) {
+TBotaoDoFundo::TBotaoDoFundo(TFrmEncapado& janela, uint8_t id, bool comVeu) {
   if (TFeicao* f = janela.Feicoes().PorId(id))
     botao_ = dynamic_cast<TBotaoImagem*>(f->Objeto.data());
-  veu_ = new TVeu(&janela);
+  if (comVeu) veu_ = new TVeu(&janela);
   Reposicionar();
 }
 

@@ -32,7 +32,9 @@ class TBotaoDoFundo {
  public:
   TBotaoDoFundo() = default;
   // The button the window built for element `id` (the first with that id).
-  TBotaoDoFundo(TFrmEncapado& janela, uint8_t id);
+  // Without a veil for a button the skin does not draw (a second hot
+  // rectangle over a page's own picture).
+  TBotaoDoFundo(TFrmEncapado& janela, uint8_t id, bool comVeu = true);
 
   // The veil hides the button altogether instead of greying it.
   void DefinirOpaco(bool opaco);
@@ -44,7 +46,6 @@ class TBotaoDoFundo {
   void Clicar();
 
  private:
-  TFrmEncapado* janela_ = nullptr;
   QPointer<TBotaoImagem> botao_;
   QPointer<QWidget> veu_;
 };

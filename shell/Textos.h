@@ -188,7 +188,7 @@ inline constexpr std::string_view LembrarSenhaNoComputador = "Lembrar a senha ne
 inline constexpr std::string_view Masculino = "Masculino"_cp;
 inline constexpr std::string_view Feminino = "Feminino"_cp;
 inline constexpr std::string_view ExigirAutorizacao =
-    "Outros usuários precisam da minha autorização para me adicionar"_cp;
+    "Quem quiser me adicionar precisa da minha autorização"_cp;
 inline constexpr std::string_view PublicarDados = "Publicar meus dados na rede"_cp;
 inline constexpr std::string_view TituloRegistro = "Registrar usuário neste computador"_cp;
 inline constexpr std::string_view PeloNumero = "Pelo número (NIU):"_cp;

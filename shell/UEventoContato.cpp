@@ -102,7 +102,10 @@ void TFrmEvento::AjustarBotoes() {
 TFrmEvento* TFrmEvento::MostraEvento(TContexto& ctx, int tipo, const std::string& comunidade,
                                      const std::string& identificador, const std::string& texto,
                                      const std::string& apelido) {
+  QPointer<TFrmEvento> anterior = atual;
   atual = new TFrmEvento(ctx, tipo, comunidade, identificador, texto, apelido);
+  // A notice over an older one would hide it: each comes a step lower.
+  if (anterior && anterior->isVisible()) atual->move(anterior->pos() + QPoint(24, 24));
   // Someone else's doing must not take the focus from what the user types.
   atual->setAttribute(Qt::WA_ShowWithoutActivating);
   atual->show();

@@ -4,6 +4,7 @@
 #include <QDate>
 #include <QKeyEvent>
 #include <QPointer>
+#include <QShortcut>
 
 #include "core/DadosLocais.h"
 #include "shell/Textos.h"
@@ -49,13 +50,24 @@ TFrmCadastro::TFrmCadastro(TContexto& ctx) : ctx_(ctx) {
   };
   Construir();
   const uint8_t ids[QuantidadeDeBotoes] = {1, 2, 3, 4, 7};
-  for (int b = 0; b < QuantidadeDeBotoes; ++b) botoes_[b] = TBotaoDoFundo(*this, ids[b]);
+  for (int b = 0; b < QuantidadeDeBotoes; ++b)
+    botoes_[b] = TBotaoDoFundo(*this, ids[b], b != BtnVoltarErro);
   timerConnect_.setInterval(IntervaloDeConexao);
   timerConnect_.setSingleShot(true);
   connect(&timerConnect_, &QTimer::timeout, this, [this] {
     ctx_.ClientePC.Conectar();
     registrando_ = false;
   });
+  // Alt+A, Alt+V and Alt+C also from inside the page's boxes, which would
+  // otherwise take the letter.
+  const std::pair<Qt::Key, void (TFrmCadastro::*)()> atalhos[] = {
+      {Qt::Key_A, &TFrmCadastro::Avancar},
+      {Qt::Key_V, &TFrmCadastro::Voltar},
+      {Qt::Key_C, &TFrmCadastro::Concluir}};
+  for (const auto& [tecla, acao] : atalhos) {
+    connect(new QShortcut(QKeySequence(Qt::ALT | tecla), this), &QShortcut::activated, this,
+            [this, acao] { (this->*acao)(); });
+  }
   MudarPagina(Dados);
 }
 

@@ -147,6 +147,7 @@ void TFrmInfoUsuario::CriarPaginas() {
   memoPessoal_->setReadOnly(!proprio_);
   memoPessoal_->setTabChangesFocus(true);
   memoPessoal_->setGeometry(12, 80, sobre->width() - 24, sobre->height() - 92);
+  memoPessoal_->setVisible(proprio_);
   if (proprio_) {
     connect(caixas_[InfoNome], &QLineEdit::editingFinished, this, [this] {
       caixas_[InfoNome]->setText(ParaQString(FormatarNome(ParaCp1252(caixas_[InfoNome]->text()))));
