@@ -4,6 +4,7 @@
 
 #include <QTest>
 
+#include "shell/UAdicionarContato.h"
 #include "shell/UBuscaContato.h"
 #include "shell/UEventoContato.h"
 #include "shell/UGerenciador.h"
@@ -204,6 +205,21 @@ TEST_F(Busca, PedidoRecebidoAutorizadoOuRejeitado) {
   ASSERT_TRUE(EsperarAte([&] {
     return pd.Recebeu({"\"AoReceberEventoUsuario\"", "\"Tipo\": 3"});
   }));
+}
+
+// MSN and Yahoo contacts are added by their identifier; without the network's
+// adapter there is nobody to ask.
+TEST_F(Busca, AdicionarPorIdentificadorSemOComunicador) {
+  TFrmAdicionarContato* w = TFrmAdicionarContato::AdicionaContato(Ctx(), "MSN");
+  w->Adicionar();
+  w->Edit()->setText("  bia@hotmail.com ");
+  w->Adicionar();
+  EXPECT_THAT(Caixas(),
+              ElementsAre(TCaixaMostrada{"informacao", "Informe um contato a ser adicionado."},
+                          TCaixaMostrada{"erro", "O comunicador \"MSN\" está desativado."}));
+  EXPECT_TRUE(w->isVisible());
+  EXPECT_THAT(esperas_, IsEmpty());
+  w->close();
 }
 
 }  // namespace

@@ -129,7 +129,11 @@ TEST_F(InfoUsuario, MinhasInformacoesEnviadasELidasPorOutro) {
                             "informacao", "O campo \"Dia\" não foi preenchido corretamente."}));
   EXPECT_EQ(Pedidos(Cp("[CADC]")), 0);
   w->Caixa(InfoDia)->setText("28");
+  int fechamentos = 0;
+  Ctx().Espera.Fechar = [&] { ++fechamentos; };
   w->Enviar();
+  // Nothing answers an update: the wait window goes once both are sent.
+  EXPECT_EQ(fechamentos, 1);
   EXPECT_EQ(Pedidos(Cp("[CADC]§1§")), 1);
   EXPECT_EQ(Pedidos(Cp("[CADC]§2§")), 1);
   EXPECT_THAT(esperas_,
