@@ -88,6 +88,10 @@ class TInterfaceComunicador {
   std::unique_ptr<net::Timer> Temporizador;
   // Set by TListaDeComunicadores; raised by Desconectar so the list drops us.
   std::function<void(TInterfaceComunicador& comunicador)> AoRemover;
+  // Set by the owner: an adapter that is done without having logged off (a
+  // login that failed) raises it so that the owner frees it, later, from the
+  // loop.
+  std::function<void(TInterfaceComunicador& comunicador)> AoLiberar;
 
   // Events, in order of declaration.
   TNotifyEvent OnConectar;

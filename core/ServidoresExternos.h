@@ -41,7 +41,8 @@ struct TProxy {
 struct TServidoresExternos {
   TEnderecoServidor yahoo{"scs.msg.yahoo.com", 5050};
   TEnderecoServidor msn{"messenger.hotmail.com", 1863};
-  TEnderecoServidor icq{"login.icq.com", 5190};
+  // The ICQ adapter reaches the login service by its numeric address, on 5109.
+  TEnderecoServidor icq{"64.12.161.153", 5109};
   TProxy proxyICQ;
 };
 

@@ -49,14 +49,10 @@ TClienteMSN::~TClienteMSN() {
 }
 
 void TClienteMSN::Executar() {
-  const Lifetime::Guard vivo = vivo_.Watch();
-  TNotificacaoMSN::TAcoes acoes;
-  ns_.TomarAcoes(acoes);
-  for (TAcaoNotificacao& a : acoes) {
-    ExecutarAcao(a);
-    if (!vivo) return;  // a handler destroyed the client
-  }
-  conexao_.ArmarPrazo(ns_.ProximoPrazo());
+  const bool vivo = executor_.Run(
+      vivo_, [this](TNotificacaoMSN::TAcoes& acoes) { ns_.TomarAcoes(acoes); },
+      [this](TAcaoNotificacao& a) { ExecutarAcao(a); });
+  if (vivo) conexao_.ArmarPrazo(ns_.ProximoPrazo());
 }
 
 void TClienteMSN::ExecutarAcao(TAcaoNotificacao& a) {

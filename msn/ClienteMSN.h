@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "base/ActionRunner.h"
 #include "base/Lifetime.h"
 #include "msn/ConexaoMSN.h"
 #include "msn/NotificacaoMSN.h"
@@ -102,6 +103,7 @@ class TClienteMSN {
   std::vector<std::unique_ptr<TSessaoMSN>> sessoes_;
   std::map<std::string, TSessaoMSN*> porNumero_;
   std::map<std::string, TSessaoMSN*> porContato_;
+  ActionRunner<TAcaoNotificacao> executor_;
   Lifetime vivo_;
 };
 

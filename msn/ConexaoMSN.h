@@ -11,9 +11,8 @@
 #include <string>
 #include <string_view>
 
-#include "base/Lifetime.h"
 #include "msn/CodecMSN.h"
-#include "net/Runtime.h"
+#include "net/Link.h"
 
 namespace tazu::msn {
 
@@ -26,12 +25,12 @@ class TConexaoMSN {
   explicit TConexaoMSN(net::Runtime& runtime);
 
   // False when the attempt cannot even start.
-  bool Abrir(const std::string& host, uint16_t porta);
-  void Enviar(std::string_view bytes);
+  bool Abrir(const std::string& host, uint16_t porta) { return link_.Open(host, porta); }
+  void Enviar(std::string_view bytes) { link_.Send(bytes); }
   // Closes without any report.
-  void Fechar();
-  bool Aberta() const { return socket_->IsConnected(); }
-  void ArmarPrazo(std::optional<net::TimePoint> prazo);
+  void Fechar() { link_.Close(); }
+  bool Aberta() const { return link_.IsOpen(); }
+  void ArmarPrazo(std::optional<net::TimePoint> prazo) { link_.ArmDeadline(prazo); }
 
   std::function<void()> aoConectar;
   // Each unit of a read. Units stop coming when a handler closes or reopens
@@ -45,15 +44,9 @@ class TConexaoMSN {
 
  private:
   void AoDados(std::string_view dados);
-  void Encerrada();
 
-  net::Runtime& runtime_;
-  std::unique_ptr<net::TcpSocket> socket_;
-  std::unique_ptr<net::Timer> timer_;
+  net::Link link_;
   TLeitorMSN leitor_;
-  uint64_t geracao_ = 0;  // one per connection: a read stops when it changes
-  std::optional<net::TimePoint> armado_;
-  Lifetime vida_;
 };
 
 }  // namespace tazu::msn

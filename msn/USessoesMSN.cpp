@@ -47,14 +47,11 @@ void TSessaoMSN::EnviarMensagem(const std::string& texto) {
 }
 
 void TSessaoMSN::Executar() {
-  const Lifetime::Guard vivo = vivo_.Watch();
-  TConversaMSN::TAcoes acoes;
-  conversa_.TomarAcoes(acoes);
-  for (TAcaoConversa& a : acoes) {
-    ExecutarAcao(a);
-    if (!vivo) return;  // a handler destroyed the session (or its client)
-  }
-  conexao_.ArmarPrazo(conversa_.ProximoPrazo());
+  // A handler may destroy the session (or its client) on the way.
+  const bool vivo = executor_.Run(
+      vivo_, [this](TConversaMSN::TAcoes& acoes) { conversa_.TomarAcoes(acoes); },
+      [this](TAcaoConversa& a) { ExecutarAcao(a); });
+  if (vivo) conexao_.ArmarPrazo(conversa_.ProximoPrazo());
 }
 
 void TSessaoMSN::ExecutarAcao(TAcaoConversa& a) {

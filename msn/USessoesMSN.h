@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 
+#include "base/ActionRunner.h"
 #include "base/Lifetime.h"
 #include "msn/ConexaoMSN.h"
 #include "msn/ConversaMSN.h"
@@ -53,6 +54,7 @@ class TSessaoMSN {
   TNotificacoes n_;
   TConversaMSN conversa_;
   TConexaoMSN conexao_;
+  ActionRunner<TAcaoConversa> executor_;
   Lifetime vivo_;
 };
 

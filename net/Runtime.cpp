@@ -5,6 +5,19 @@
 
 namespace tazu::net {
 
+int WinsockNumber(SocketError error) {
+  switch (error) {
+    case SocketError::None: return 0;
+    case SocketError::ConnectionRefused: return 10061;
+    case SocketError::HostNotFound: return 11001;
+    case SocketError::Timeout: return 10060;
+    case SocketError::ConnectionReset: return 10054;
+    case SocketError::LineTooLong: return 10040;
+    case SocketError::Other: break;
+  }
+  return 10050;  // the network is down: Winsock's catch-all for the rest
+}
+
 const char* ToString(SocketError error) {
   switch (error) {
     case SocketError::None:

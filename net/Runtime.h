@@ -42,6 +42,10 @@ enum class SocketError {
 };
 
 const char* ToString(SocketError error);
+// The Windows Sockets number of a failure (10061 refused, 11001 host not
+// found, ...): the numbers the outside networks' adapters report, as their
+// users know them. 0 for None.
+int WinsockNumber(SocketError error);
 
 // A TCP client socket: one connection, asynchronous, callback driven.
 //

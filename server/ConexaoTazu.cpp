@@ -1,65 +1,31 @@
 #include "server/ConexaoTazu.h"
 
-#include <algorithm>
 #include <utility>
 
 namespace tazu {
 
-TConexaoTazu::TConexaoTazu(net::Runtime& runtime)
-    : runtime_(runtime), socket_(runtime.CreateTcpSocket()), timer_(runtime.CreateTimer()) {
-  socket_->onConnected = [this] {
+TConexaoTazu::TConexaoTazu(net::Runtime& runtime) : link_(runtime) {
+  link_.onConnected = [this] {
     if (aoConectar) aoConectar();
   };
-  socket_->onData = [this](std::string_view dados) { AoDados(dados); };
-  socket_->onClosed = [this] {
-    Encerrada();
+  link_.onData = [this](std::string_view dados) { AoDados(dados); };
+  link_.onClosed = [this] {
     if (aoFechar) aoFechar();
   };
-  socket_->onError = [this](net::SocketError, const std::string& mensagem) {
-    Encerrada();
+  link_.onError = [this](net::SocketError, const std::string& mensagem) {
     if (aoFalhar) aoFalhar(mensagem);
   };
-  timer_->onTimeout = [this] {
+  link_.onDeadline = [this] {
     if (aoPrazo) aoPrazo();
   };
-}
-
-bool TConexaoTazu::Abrir(const std::string& host, uint16_t porta) {
-  Encerrada();
-  return socket_->Connect(host, porta);
-}
-
-void TConexaoTazu::Enviar(std::string_view bytes) { socket_->Send(bytes); }
-
-void TConexaoTazu::Fechar() {
-  Encerrada();
-  socket_->Close();
-}
-
-void TConexaoTazu::Encerrada() {
-  ++geracao_;
-  leitor_.Limpar();
-}
-
-void TConexaoTazu::ArmarPrazo(std::optional<net::TimePoint> prazo) {
-  // Most turns leave the deadline as it was: the timer is left alone then.
-  if (prazo == armado_ && (!prazo || timer_->IsActive())) return;
-  armado_ = prazo;
-  if (!prazo) {
-    timer_->Stop();
-    return;
-  }
-  const auto falta = std::max(*prazo - runtime_.Now(), net::Milliseconds(0));
-  timer_->Start(falta, false);
+  link_.onReset = [this] { leitor_.Limpar(); };
 }
 
 void TConexaoTazu::AoDados(std::string_view dados) {
-  const Lifetime::Guard vida = vida_.Watch();
-  const uint64_t geracao = geracao_;
+  const net::Link::Reading leitura = link_.StartReading();
   // An over-long line is reported before the next line (or at the end of the
   // read), never from inside the reader, which a handler might destroy.
   bool longa = false;
-  const auto segue = [&] { return vida && geracao == geracao_; };
   const auto relatarLonga = [&] {
     if (std::exchange(longa, false) && aoLinhaLonga) aoLinhaLonga();
   };
@@ -67,13 +33,14 @@ void TConexaoTazu::AoDados(std::string_view dados) {
       dados,
       [&](std::string_view bruta) {
         relatarLonga();
-        if (segue() && aoLinha) aoLinha(bruta);
-        return segue();
+        if (leitura.Current() && aoLinha) aoLinha(bruta);
+        return leitura.Current();
       },
       [&] { longa = true; });
-  if (!vida) return;
-  if (geracao == geracao_) relatarLonga();
-  if (vida && aoFimDaLeitura) aoFimDaLeitura();
+  // Closed or reopened mid-read, the owner still settles what it read.
+  if (!leitura.OwnerAlive()) return;
+  if (leitura.Current()) relatarLonga();
+  if (leitura.OwnerAlive() && aoFimDaLeitura) aoFimDaLeitura();
 }
 
 }  // namespace tazu

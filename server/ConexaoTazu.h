@@ -1,17 +1,15 @@
-// The Tazu session's link to the net/ runtime: one socket, the lines read from
-// it, and one timer for the session's next deadline. It decides nothing.
+// The Tazu session's connection: a net::Link (socket, generation, deadline
+// timer) and the Tazu line framing. It decides nothing.
 #pragma once
 
 #include <cstdint>
 #include <functional>
-#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 
-#include "base/Lifetime.h"
 #include "core/ProtocoloTazu.h"
-#include "net/Runtime.h"
+#include "net/Link.h"
 
 namespace tazu {
 
@@ -23,12 +21,12 @@ class TConexaoTazu {
   explicit TConexaoTazu(net::Runtime& runtime);
 
   // False when the attempt cannot even start.
-  bool Abrir(const std::string& host, uint16_t porta);
-  void Enviar(std::string_view bytes);
-  void Fechar();
-  void ArmarPrazo(std::optional<net::TimePoint> prazo);
-  std::string EnderecoLocal() const { return socket_->LocalAddress(); }
-  uint16_t PortaLocal() const { return socket_->LocalPort(); }
+  bool Abrir(const std::string& host, uint16_t porta) { return link_.Open(host, porta); }
+  void Enviar(std::string_view bytes) { link_.Send(bytes); }
+  void Fechar() { link_.Close(); }
+  void ArmarPrazo(std::optional<net::TimePoint> prazo) { link_.ArmDeadline(prazo); }
+  std::string EnderecoLocal() const { return link_.LocalAddress(); }
+  uint16_t PortaLocal() const { return link_.LocalPort(); }
 
   std::function<void()> aoConectar;
   // Each raw line of a read, then the end of the read. Lines stop coming when
@@ -42,15 +40,9 @@ class TConexaoTazu {
 
  private:
   void AoDados(std::string_view dados);
-  void Encerrada();
 
-  net::Runtime& runtime_;
-  std::unique_ptr<net::TcpSocket> socket_;
-  std::unique_ptr<net::Timer> timer_;
+  net::Link link_;
   TLeitorDeLinhas leitor_{kLimiteDeLinha};
-  uint64_t geracao_ = 0;
-  std::optional<net::TimePoint> armado_;  // the deadline the timer counts to  // one per connection: a read stops when it changes
-  Lifetime vida_;
 };
 
 }  // namespace tazu

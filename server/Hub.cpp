@@ -180,6 +180,14 @@ void TClientePCTazu::LigarRespostas(TInterfaceComunicador& c) {
     Disparar(AoConfirmar, *this);
     AnunciarRemocao(a.NomeComunicador, contato);
   };
+  c.MensagemDeErro = [this](TInterfaceComunicador&, const std::string& texto) {
+    Disparar(AoInformar, *this, 0, texto);
+  };
+  c.AoLiberar = [this](TInterfaceComunicador& a) {
+    runtime_.Post([this, vivo = vivo_.Watch(), alvo = &a] {
+      if (vivo) std::erase_if(adaptadores_, [alvo](const auto& x) { return x.get() == alvo; });
+    });
+  };
   c.OnUsuarioNaoExiste = [this](TInterfaceComunicador& a, const std::string& contato) {
     Disparar(AoConfirmar, *this);
     Disparar(AoMensagemDeSistema, *this, 32,

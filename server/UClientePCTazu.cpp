@@ -61,20 +61,10 @@ TClientePCTazu::~TClientePCTazu() {
 }
 
 void TClientePCTazu::Executar() {
-  const Lifetime::Guard vivo = vivo_.Watch();
-  TSessaoTazu::TAcoes acoes;
-  if (!reserva_.empty()) {
-    acoes.swap(reserva_.back());
-    reserva_.pop_back();
-  }
-  sessao_.TomarAcoes(acoes);
-  for (TAcaoTazu& a : acoes) {
-    ExecutarAcao(a);
-    if (!vivo) return;  // a handler destroyed the client
-  }
-  acoes.clear();
-  reserva_.push_back(std::move(acoes));
-  conexao_.ArmarPrazo(sessao_.ProximoPrazo());
+  const bool vivo = executor_.Run(
+      vivo_, [this](TSessaoTazu::TAcoes& acoes) { sessao_.TomarAcoes(acoes); },
+      [this](TAcaoTazu& a) { ExecutarAcao(a); });
+  if (vivo) conexao_.ArmarPrazo(sessao_.ProximoPrazo());
 }
 
 void TClientePCTazu::ExecutarAcao(TAcaoTazu& a) {

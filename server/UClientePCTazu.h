@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "base/ActionRunner.h"
 #include "base/Lifetime.h"
 #include "core/Comunicadores.h"
 #include "core/Listas.h"
@@ -213,8 +214,7 @@ class TClientePCTazu : public TEstadoTazu {
   // Adapters live from their start until they have logged off; the list above
   // only refers to the connected ones.
   std::vector<std::unique_ptr<TInterfaceComunicador>> adaptadores_;
-  // Spare action queues, so running the session allocates nothing once warm.
-  std::vector<TSessaoTazu::TAcoes> reserva_;
+  ActionRunner<TAcaoTazu> executor_;
   Lifetime vivo_;
 };
 

@@ -69,20 +69,10 @@ void TClienteYahoo::Desconectar() {
 }
 
 void TClienteYahoo::Executar() {
-  const Lifetime::Guard vivo = vivo_.Watch();
-  TSessaoYahoo::TAcoes acoes;
-  if (!reserva_.empty()) {
-    acoes.swap(reserva_.back());
-    reserva_.pop_back();
-  }
-  sessao_.TomarAcoes(acoes);
-  for (TAcaoYahoo& a : acoes) {
-    ExecutarAcao(a);
-    if (!vivo) return;  // a handler destroyed the client
-  }
-  acoes.clear();
-  reserva_.push_back(std::move(acoes));
-  conexao_.ArmarPrazo(sessao_.ProximoPrazo());
+  const bool vivo = executor_.Run(
+      vivo_, [this](TSessaoYahoo::TAcoes& acoes) { sessao_.TomarAcoes(acoes); },
+      [this](TAcaoYahoo& a) { ExecutarAcao(a); });
+  if (vivo) conexao_.ArmarPrazo(sessao_.ProximoPrazo());
 }
 
 void TClienteYahoo::ExecutarAcao(TAcaoYahoo& a) {

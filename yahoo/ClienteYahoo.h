@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "base/ActionRunner.h"
 #include "base/Lifetime.h"
 #include "net/Runtime.h"
 #include "yahoo/ConexaoYahoo.h"
@@ -69,7 +70,7 @@ class TClienteYahoo : public TEstadoYahoo {
 
   TSessaoYahoo sessao_;
   TConexaoYahoo conexao_;
-  std::vector<TSessaoYahoo::TAcoes> reserva_;  // spare queues: no allocation once warm
+  ActionRunner<TAcaoYahoo> executor_;
   Lifetime vivo_;
 };
 

@@ -1,6 +1,5 @@
-// The Yahoo session's link to the net/ runtime: one socket, the packets cut
-// from what it reads, and one timer for the session's next deadline. It
-// decides nothing.
+// The Yahoo session's connection: a net::Link (socket, generation, deadline
+// timer) and the YMSG framing. It decides nothing.
 #pragma once
 
 #include <cstdint>
@@ -10,8 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "base/Lifetime.h"
-#include "net/Runtime.h"
+#include "net/Link.h"
 #include "yahoo/CodecYahoo.h"
 
 namespace tazu::yahoo {
@@ -21,10 +19,10 @@ class TConexaoYahoo {
   explicit TConexaoYahoo(net::Runtime& runtime);
 
   // False when the attempt cannot even start.
-  bool Abrir(const std::string& host, uint16_t porta);
-  void Enviar(std::string_view bytes);
-  void Fechar();
-  void ArmarPrazo(std::optional<net::TimePoint> prazo);
+  bool Abrir(const std::string& host, uint16_t porta) { return link_.Open(host, porta); }
+  void Enviar(std::string_view bytes) { link_.Send(bytes); }
+  void Fechar() { link_.Close(); }
+  void ArmarPrazo(std::optional<net::TimePoint> prazo) { link_.ArmDeadline(prazo); }
 
   std::function<void()> aoConectar;
   // Each whole packet. Packets stop coming when a handler closes or reopens
@@ -38,15 +36,9 @@ class TConexaoYahoo {
 
  private:
   void AoDados(std::string_view dados);
-  void Encerrada();
 
-  net::Runtime& runtime_;
-  std::unique_ptr<net::TcpSocket> socket_;
-  std::unique_ptr<net::Timer> timer_;
+  net::Link link_;
   TLeitorYmsg leitor_;
-  uint64_t geracao_ = 0;                  // one per connection: a read stops when it changes
-  std::optional<net::TimePoint> armado_;  // the deadline the timer counts to
-  Lifetime vida_;
 };
 
 }  // namespace tazu::yahoo

@@ -77,18 +77,7 @@ std::size_t Corte(std::string_view texto, std::size_t maximo, bool utf8) {
 }  // namespace
 
 uint32_t CodigoDoErro(net::SocketError erro) {
-  switch (erro) {
-    case net::SocketError::ConnectionRefused:
-      return 10061;
-    case net::SocketError::HostNotFound:
-      return 11001;
-    case net::SocketError::Timeout:
-      return 10060;
-    case net::SocketError::ConnectionReset:
-      return 10054;
-    default:
-      return 10050;  // the network is down: Winsock's catch-all for the rest
-  }
+  return static_cast<uint32_t>(net::WinsockNumber(erro));
 }
 
 struct TSessaoYahoo::TRegra {

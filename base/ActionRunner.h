@@ -1,0 +1,46 @@
+// Runs what a session asked for, in order. A session (the Tazu, Yahoo, MSN
+// and ICQ ones) queues actions; its owner hands them over here after every
+// input. A handler an action raises may call the owner again: the actions
+// that call produces run before the rest of the batch, as if the handler had
+// acted in place. The queues' storage is reused, so a warm loop allocates
+// nothing.
+#pragma once
+
+#include <utility>
+#include <vector>
+
+#include "base/Lifetime.h"
+
+namespace tazu {
+
+template <typename Action>
+class ActionRunner {
+ public:
+  using Queue = std::vector<Action>;
+
+  // `take(queue)` swaps the session's actions into `queue` (empty on entry);
+  // `run(action)` carries one out. False when the owner was destroyed on the
+  // way (by a handler): the caller must not touch it then.
+  template <typename Take, typename Carry>
+  bool Run(const Lifetime& owner, Take&& take, Carry&& run) {
+    const Lifetime::Guard alive = owner.Watch();
+    Queue queue;
+    if (!spare_.empty()) {
+      queue.swap(spare_.back());
+      spare_.pop_back();
+    }
+    take(queue);
+    for (Action& a : queue) {
+      run(a);
+      if (!alive) return false;
+    }
+    queue.clear();
+    spare_.push_back(std::move(queue));
+    return true;
+  }
+
+ private:
+  std::vector<Queue> spare_;
+};
+
+}  // namespace tazu
