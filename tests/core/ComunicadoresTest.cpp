@@ -53,25 +53,6 @@ TEST_F(Comunicadores, NenhumLadoFicaPenduradoQuandoOOutroSaiPrimeiro) {
   longo->Desconectar("1");  // must not reach the list that is gone
 }
 
-TEST_F(Comunicadores, MensagemEContatoRecebidosSaemNaOrdemDoEvento) {
-  Adaptador a(rt, "Yahoo");
-  std::vector<std::string> visto;
-  a.OnReceberMsg = [&](TInterfaceComunicador& s, const std::string& id, const std::string& apelido,
-                       const std::string& msg, bool aoVivo, const std::string& com) {
-    visto = {&s == &a ? "a" : "?", id, apelido, msg, aoVivo ? "vivo" : "guardada", com};
-  };
-  a.ReceberMensagem("conta", "oi!", "amigo", "ignorado", "Yahoo", "Amigo", false);
-  EXPECT_EQ(visto, (std::vector<std::string>{"a", "amigo", "Amigo", "oi!", "guardada", "Yahoo"}));
-  a.OnReceberContato = [&](const std::string& usuario, const std::string& niu,
-                           const std::string& apelido, const std::string& id,
-                           const std::string& status, char lista, const std::string& com) {
-    visto = {usuario, niu, apelido, id, status, std::string(1, lista), com};
-  };
-  a.ReceberContato("conta", "1234", "Amigo", "amigo", "255", 'F', "Yahoo");
-  EXPECT_EQ(visto,
-            (std::vector<std::string>{"conta", "1234", "Amigo", "amigo", "255", "F", "Yahoo"}));
-}
-
 TEST(TListaDeUsuarios, AchaIdentificadoresSemDistinguirMaiusculas) {
   TListaDeUsuarios l;
   TUsuario* p = l.Adicionar("Ana@Exemplo.com", std::make_unique<TUsuario>());

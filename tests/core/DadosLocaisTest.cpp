@@ -8,7 +8,7 @@
 #include "core/Caminhos.h"
 #include "core/DadosLocais.h"
 #include "core/UCriptografia.h"
-#include "tests/core/RaizTemporaria.h"
+#include "tests/support/RaizTemporaria.h"
 
 namespace tazu {
 namespace {

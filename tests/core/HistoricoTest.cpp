@@ -8,7 +8,7 @@
 #include "core/UCriptografia.h"
 #include "core/UHistorico.h"
 #include "tests/core/EmbaralhadorOriginal.h"
-#include "tests/core/RaizTemporaria.h"
+#include "tests/support/RaizTemporaria.h"
 
 namespace tazu {
 namespace {

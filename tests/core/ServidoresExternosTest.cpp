@@ -1,35 +1,23 @@
 // Where the outside servers are: defaults, the settings file, the variables.
-#include "core/ServidoresExternos.h"
-
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
-#include <filesystem>
-#include <fstream>
-
-#include "core/Caminhos.h"
+#include "core/ServidoresExternos.h"
+#include "tests/support/RaizTemporaria.h"
 
 namespace tazu {
 namespace {
 
 class ServidoresExternos : public ::testing::Test {
  protected:
-  void SetUp() override {
-    raiz_ = std::filesystem::temp_directory_path() /
-            ("tazu-servidores-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(raiz_ / "Dados");
-    setenv("TAZU_HOME", raiz_.c_str(), 1);
-    for (const char* v : {"TAZU_SERVIDOR_YAHOO", "TAZU_SERVIDOR_MSN", "TAZU_SERVIDOR_ICQ",
-                          "TAZU_PROXY_ICQ"})
+  void SetUp() override { Limpar(); }
+  void TearDown() override { Limpar(); }
+  static void Limpar() {
+    for (const char* v :
+         {"TAZU_SERVIDOR_YAHOO", "TAZU_SERVIDOR_MSN", "TAZU_SERVIDOR_ICQ", "TAZU_PROXY_ICQ"})
       unsetenv(v);
   }
-  void TearDown() override {
-    std::filesystem::remove_all(raiz_);
-    unsetenv("TAZU_PROXY_ICQ");
-    unsetenv("TAZU_SERVIDOR_MSN");
-  }
-  void Arquivo(const std::string& texto) { std::ofstream(raiz_ / "Dados/Servidores.cfg") << texto; }
-  std::filesystem::path raiz_;
+  teste::TRaizTemporaria raiz_;
 };
 
 TEST_F(ServidoresExternos, PadroesArquivoEVariaveisNessaOrdem) {
@@ -38,14 +26,15 @@ TEST_F(ServidoresExternos, PadroesArquivoEVariaveisNessaOrdem) {
   EXPECT_EQ(padrao.msn.porta, 1863);
   EXPECT_EQ(padrao.proxyICQ.tipo, TProxy::Tipo::Nenhum);
 
-  Arquivo("# comment\n\nyahoo = 127.0.0.1:7001\r\nmsn=127.0.0.1:7002\nicq=nada\nfoo=1:2\n"
-          "proxy_icq=socks5://ana:s:e@127.0.0.1:1080\n");
+  raiz_.Escrever("Dados/Servidores.cfg",
+                 "# comment\n\nyahoo = 127.0.0.1:7001\r\nmsn=127.0.0.1:7002\nicq=nada\nfoo=1:2\n"
+                 "proxy_icq=socks5://ana:s:e@127.0.0.1:1080\n");
   setenv("TAZU_SERVIDOR_MSN", "127.0.0.1:9002", 1);
   std::vector<std::string> avisos;
   const TServidoresExternos s = LerServidoresExternos(&avisos);
   EXPECT_EQ(s.yahoo.host, "127.0.0.1");
   EXPECT_EQ(s.yahoo.porta, 7001);
-  EXPECT_EQ(s.msn.porta, 9002);  // the variable wins
+  EXPECT_EQ(s.msn.porta, 9002);            // the variable wins
   EXPECT_EQ(s.icq.host, padrao.icq.host);  // what does not read stays
   ASSERT_EQ(avisos.size(), 2u);
   EXPECT_NE(avisos[0].find(":5: icq=nada"), std::string::npos) << avisos[0];
@@ -55,9 +44,7 @@ TEST_F(ServidoresExternos, PadroesArquivoEVariaveisNessaOrdem) {
   EXPECT_EQ(s.proxyICQ.senha, "s:e");
 
   ASSERT_TRUE(GravarServidoresExternos(s));
-  EXPECT_EQ(std::filesystem::status(raiz_ / "Dados/Servidores.cfg").permissions() &
-                std::filesystem::perms::all,
-            std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+  EXPECT_EQ(teste::TRaizTemporaria::Modo(raiz_ / "Dados/Servidores.cfg"), 0600u);
   unsetenv("TAZU_SERVIDOR_MSN");
   const TServidoresExternos relido = LerServidoresExternos();
   EXPECT_EQ(relido.msn.porta, 9002);
@@ -71,11 +58,11 @@ TEST(Enderecos, OQueLeEOQueNao) {
     const char* host;
     uint16_t porta;
   };
-  for (const Caso& c : {Caso{"a.b:1", true, "a.b", 1}, Caso{"[::1]:5190", true, "::1", 5190},
-                        Caso{"h:65535", true, "h", 65535}, Caso{"h:65536", false, "", 0},
-                        Caso{"h:0", false, "", 0}, Caso{":80", false, "", 0},
-                        Caso{"h:8x", false, "", 0}, Caso{"h", false, "", 0},
-                        Caso{"a b:1", false, "", 0}}) {
+  for (const Caso& c :
+       {Caso{"a.b:1", true, "a.b", 1}, Caso{"[::1]:5190", true, "::1", 5190},
+        Caso{"h:65535", true, "h", 65535}, Caso{"h:65536", false, "", 0}, Caso{"h:0", false, "", 0},
+        Caso{":80", false, "", 0}, Caso{"h:8x", false, "", 0}, Caso{"h", false, "", 0},
+        Caso{"a b:1", false, "", 0}}) {
     TEnderecoServidor e;
     EXPECT_EQ(LerEndereco(c.texto, e), c.le) << c.texto;
     if (c.le) {

@@ -7,7 +7,7 @@
 #include "msn/ComunicadorMSN.h"
 #include "tests/support/Expect.h"
 #include "tests/support/TazuClientRig.h"
-#include "tests/support/msn/MsnDialect.h"
+#include "tests/support/msn/MsnClientRig.h"
 
 namespace tazu::test {
 namespace {
@@ -64,18 +64,7 @@ class Comunicador : public ::testing::Test {
     rig.rt.Advance(1s);
     ns = &rig.rt.LastPeer();
     ASSERT_EQ(ns->Port(), 1863);
-    Roteiro(R"(
-      C: VER # MSNP7 MSNP6 MSNP5 MSNP4 CVRO
-      S: VER # MSNP7
-      C: INF #
-      S: INF # MD5
-      C: USR # MD5 I ana@tazu.test
-      S: USR # MD5 S 1013928519.693957190
-      C: USR # MD5 S 4ec013ce186f22d5ed4c4218e804e206
-      S: USR # OK ana@tazu.test Ana
-      C: CHG # NLN
-      C: LST # AL
-      C: LST # BL
+    Roteiro(MsnLoginTranscript("NLN", "Ana") + R"(
       S: ILN 4 NLN bob@tazu.test Bob%20Silva
       S: LST 5 AL 9 1 2 bob@tazu.test Bob%20Silva
       S: LST 5 AL 9 2 2 carol@tazu.test Carol
@@ -209,19 +198,7 @@ TEST_F(Comunicador, StatusMudadoDuranteOLoginEhAnunciadoAoEntrar) {
   rig.TakeSentLines();
   rig.rt.Advance(2s);
   EXPECT_EQ(rig.rt.PeerCount(), 2u) << "the login goes on: no second connection";
-  Roteiro(R"(
-    C: VER # MSNP7 MSNP6 MSNP5 MSNP4 CVRO
-    S: VER # MSNP7
-    C: INF #
-    S: INF # MD5
-    C: USR # MD5 I ana@tazu.test
-    S: USR # MD5 S 1013928519.693957190
-    C: USR # MD5 S 4ec013ce186f22d5ed4c4218e804e206
-    S: USR # OK ana@tazu.test Ana
-    C: CHG # BSY
-    C: LST # AL
-    C: LST # BL
-  )");
+  Roteiro(MsnLoginTranscript("BSY", "Ana"));
 }
 
 TEST_F(Comunicador, ContaSemSenhaFalhaSemFicarEmLogin) {

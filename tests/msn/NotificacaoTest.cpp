@@ -66,20 +66,7 @@ TEST_F(Notificacao, LoginComRedirecionamentoSemEventosNoMeio) {
   EXPECT_EQ(ns.Port(), 1864);
   ns.Accept();
   MsnDialect dialeto(3);
-  ScriptedPeer n(R"(
-    C: VER # MSNP7 MSNP6 MSNP5 MSNP4 CVRO
-    S: VER # MSNP7
-    C: INF #
-    S: INF # MD5
-    C: USR # MD5 I ana@tazu.test
-    S: USR # MD5 S 1013928519.693957190
-    C: USR # MD5 S 4ec013ce186f22d5ed4c4218e804e206
-    S: USR # OK ana@tazu.test Ana%20Lima
-    C: CHG 7 BSY
-    C: LST 8 AL
-    C: LST 9 BL
-  )",
-                 dialeto);
+  ScriptedPeer n(MsnLoginTranscript("BSY"), dialeto);
   n.PlayOver(ns);
   rig.rt.RunPending();
   EXPECT_TRUE(Played(n));
@@ -184,15 +171,6 @@ TEST_F(Notificacao, AdicaoRemocaoERespostasDeErro) {
   EXPECT_EQ(Eventos(), Evs{});
 }
 
-TEST_F(Notificacao, SwitchboardRecusadoFalhaAMensagem) {
-  Entrar(2);
-  rig.cliente.EnviarMensagem("bob@tazu.test", "oi");
-  EXPECT_EQ(rig.TakeSent(), "XFR 7 SB\r\n");
-  rig.ServerSends("913 7");
-  EXPECT_EQ(Eventos(), Evs{"AoFalharEnvio(0, bob@tazu.test, oi)"});
-  EXPECT_EQ(rig.rt.PeerCount(), 1u);
-}
-
 TEST_F(Notificacao, LinhasCortadasJuntasLongasECorposPorTamanho) {
   Entrar();
   rig.cliente.AoLogRecebidas = [this](msn::TClienteMSN&, const std::string& t) {
@@ -276,20 +254,7 @@ TEST_F(Notificacao, DesconectarSaiComOutOuAbandonaOLogin) {
 TEST_F(Notificacao, QuemOuveAoConectarPodeMudarOStatusEmOrdem) {
   rig.cliente.AoConectar = [](msn::TClienteMSN& c) { c.MudarStatus(8); };
   rig.Connect();
-  Roteiro(R"(
-    C: VER # MSNP7 MSNP6 MSNP5 MSNP4 CVRO
-    S: VER # MSNP7
-    C: INF #
-    S: INF # MD5
-    C: USR # MD5 I ana@tazu.test
-    S: USR # MD5 S 1013928519.693957190
-    C: USR # MD5 S 4ec013ce186f22d5ed4c4218e804e206
-    S: USR # OK ana@tazu.test Ana
-    C: CHG 4 NLN
-    C: LST 5 AL
-    C: LST 6 BL
-    C: CHG 7 AWY
-  )");
+  Roteiro(MsnLoginTranscript("NLN", "Ana") + "C: CHG # AWY");
 }
 
 }  // namespace

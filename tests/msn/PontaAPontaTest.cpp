@@ -2,66 +2,20 @@
 // each its own process on 127.0.0.1. The user keeps an MSN account on tazud
 // (setaccounts); at the next login it arrives in SACM, the MSN adapter logs
 // in to the simulator, and the user chats with an MSN-only user (played here
-// by an MSN client of our own) both ways, with accents.
+// by an MSN client of our own) both ways, with accents, while the simulator
+// challenges both every second.
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
-#include <QProcess>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include "base/Cp1252.h"
 #include "msn/ClienteMSN.h"
 #include "net/qt/QtRuntime.h"
-#include "tests/support/LoopQt.h"
+#include "tests/support/Program.h"
 #include "tests/support/msn/MsnClientRig.h"
 
 namespace tazu::test {
 namespace {
-
-// A child process whose output is gathered as it comes.
-struct Processo {
-  QProcess p;
-  QByteArray saida, erro;
-  Processo(const QString& programa, const QStringList& args,
-           const QProcessEnvironment& ambiente = QProcessEnvironment::systemEnvironment()) {
-    p.setProcessEnvironment(ambiente);
-    QObject::connect(&p, &QProcess::readyReadStandardOutput,
-                     [this] { saida += p.readAllStandardOutput(); });
-    QObject::connect(&p, &QProcess::readyReadStandardError,
-                     [this] { erro += p.readAllStandardError(); });
-    p.start(programa, args);
-    EXPECT_TRUE(p.waitForStarted(10000)) << programa.toStdString();
-  }
-  ~Processo() {
-    if (p.state() != QProcess::NotRunning) {
-      p.kill();
-      p.waitForFinished(5000);
-    }
-  }
-  // The port after `marca` in the standard error, once it is there.
-  int Porta(const QString& marca) {
-    const QRegularExpression re(QRegularExpression::escape(marca) + "(\\d+)");
-    int porta = 0;
-    EsperarAte([&] {
-      const auto m = re.match(QString::fromUtf8(erro));
-      if (m.hasMatch()) porta = m.captured(1).toInt();
-      return porta > 0;
-    });
-    return porta;
-  }
-  bool Esperar(const std::vector<std::string>& pedacos) {
-    return EsperarAte([&] {
-      for (const QByteArray& linha : saida.split('\n')) {
-        bool todos = true;
-        for (const std::string& p : pedacos) todos = todos && linha.contains(p.c_str());
-        if (todos) return true;
-      }
-      return false;
-    });
-  }
-  void Escrever(const std::string& linha) { p.write((linha + "\n").c_str()); }
-};
 
 TEST(PontaAPontaMsn, TazuCliConversaComUsuarioSoDoMsn) {
   AplicacaoDeTeste app("msn_ponta_a_ponta");
@@ -69,18 +23,18 @@ TEST(PontaAPontaMsn, TazuCliConversaComUsuarioSoDoMsn) {
   ASSERT_TRUE(dir.isValid());
   const QString banco = dir.filePath("tazud.db");
   {
-    Processo admin(TAZUD_BIN, {"--db", banco, "--hash-cost", "1", "adduser", "ana", "a"});
-    ASSERT_TRUE(admin.p.waitForFinished(10000));
-    ASSERT_EQ(admin.saida.trimmed(), "1000");
+    Program admin(TAZUD_BIN, {"--db", banco, "--hash-cost", "1", "adduser", "ana", "a"});
+    ASSERT_EQ(admin.Finish(), 0);
+    ASSERT_EQ(admin.Out(), std::vector<std::string>{"1000"});
   }
-  Processo tazud(TAZUD_BIN, {"--listen", "127.0.0.1:0", "--db", banco, "--hash-cost", "1"});
-  const int portaTazu = tazud.Porta("listening on 127.0.0.1:");
+  Program tazud(TAZUD_BIN, {"--listen", "127.0.0.1:0", "--db", banco, "--hash-cost", "1"});
+  const int portaTazu = tazud.Port();
   ASSERT_GT(portaTazu, 0);
-  Processo sim(TAZU_SIM_MSN_BIN,
-               {"--listen", "127.0.0.1:0", "--user", "ana@tazu.test:pm:Ana", "--user",
-                "bob@tazu.test:pb:Bob Sousa", "--contact", "ana@tazu.test:bob@tazu.test",
-                "--contact", "bob@tazu.test:ana@tazu.test"});
-  const int portaMsn = sim.Porta("dispatch listening on 127.0.0.1:");
+  Program sim(TAZU_SIM_MSN_BIN,
+              {"--listen", "127.0.0.1:0", "--user", "ana@tazu.test:pm:Ana", "--user",
+               "bob@tazu.test:pb:Bob Sousa", "--contact", "ana@tazu.test:bob@tazu.test",
+               "--contact", "bob@tazu.test:ana@tazu.test", "--challenge-every", "1"});
+  const int portaMsn = sim.Port("dispatch listening on 127.0.0.1:");
   ASSERT_GT(portaMsn, 0);
 
   // Bob, on MSN only.
@@ -92,7 +46,7 @@ TEST(PontaAPontaMsn, TazuCliConversaComUsuarioSoDoMsn) {
   bob.DefinirServidor("127.0.0.1", static_cast<uint16_t>(portaMsn));
   RecordMsnEvents(bob, eventosBob);
   bob.Conectar(1);
-  ASSERT_TRUE(EsperarAte([&] { return bob.LoggedIn(); })) << sim.erro.toStdString();
+  ASSERT_TRUE(EsperarAte([&] { return bob.LoggedIn(); })) << sim.Transcript();
 
   QProcessEnvironment ambiente = QProcessEnvironment::systemEnvironment();
   ambiente.insert("TAZU_SERVIDOR_MSN", QString("127.0.0.1:%1").arg(portaMsn));
@@ -101,33 +55,42 @@ TEST(PontaAPontaMsn, TazuCliConversaComUsuarioSoDoMsn) {
                             "--password", "a",
                             "--home",     dir.filePath("home")};
   {
-    Processo cli(TAZU_CLI_BIN, args, ambiente);
-    ASSERT_TRUE(cli.Esperar({"\"AoConectarComunidade\""}));
-    cli.Escrever("setaccounts 0 0 x 1 ana@tazu.test pm 0 y z");
-    cli.Escrever("quit");
-    ASSERT_TRUE(cli.p.waitForFinished(10000));
+    Program cli(TAZU_CLI_BIN, args, ambiente);
+    ASSERT_TRUE(cli.WaitFor({"\"AoConectarComunidade\""}));
+    cli.Write("setaccounts 0 0 x 1 ana@tazu.test pm 0 y z");
+    cli.Write("quit");
+    ASSERT_EQ(cli.Finish(), 0);
   }
-  Processo cli(TAZU_CLI_BIN, args, ambiente);
-  ASSERT_TRUE(cli.Esperar({"\"AoConectarComunicador\"", "\"MSN\""})) << cli.saida.toStdString();
-  ASSERT_TRUE(cli.Esperar(
+  Program cli(TAZU_CLI_BIN, args, ambiente);
+  ASSERT_TRUE(cli.WaitFor({"\"AoConectarComunicador\"", "\"MSN\""}));
+  ASSERT_TRUE(cli.WaitFor(
       {"\"AoReceberContato\"", "bob@tazu.test", "\"Apelido\": \"Bob Sousa\"", "\"Status\": 1"}))
-      << cli.saida.toStdString();
+      << cli.Transcript();
 
-  cli.Escrever("msg MSN bob@tazu.test olá, Bob! Ação às 9h");
+  cli.Write("msg MSN bob@tazu.test olá, Bob! Ação às 9h");
   ASSERT_TRUE(EsperarAte([&] {
     return !eventosBob.empty() &&
            eventosBob.back().find("ana@tazu.test, Ana, olá, Bob! Ação às 9h)") != std::string::npos;
   })) << (eventosBob.empty() ? "" : eventosBob.back());
-  EXPECT_TRUE(cli.Esperar({"\"AoConfirmarEnvio\"", "\"Comunicador\": \"MSN\"", "bob@tazu.test"}));
+  EXPECT_TRUE(cli.WaitFor({"\"AoConfirmarEnvio\"", "\"Comunicador\": \"MSN\"", "bob@tazu.test"}));
 
   bob.EnviarMensagem("ana@tazu.test", cp1252::FromUtf8("Tudo ótimo, Ana! É já"));
   EXPECT_TRUE(
-      cli.Esperar({"\"AoReceberMensagemUsuario\"", "bob@tazu.test", "Tudo ótimo, Ana! É já"}))
-      << cli.saida.toStdString();
+      cli.WaitFor({"\"AoReceberMensagemUsuario\"", "bob@tazu.test", "Tudo ótimo, Ana! É já"}))
+      << cli.Transcript();
 
-  cli.Escrever("quit");
-  ASSERT_TRUE(cli.p.waitForFinished(10000));
-  EXPECT_EQ(cli.p.exitCode(), 0);
+  // Challenges come every second over real reads; a second one comes only to
+  // a client that answered the first right.
+  for (const char* quem : {"bob@tazu.test] QRY", "ana@tazu.test] QRY"}) {
+    EXPECT_TRUE(EsperarAte([&] {
+      return sim.Count({quem, "32 (+32 bytes)"}, true) >= 2;
+    })) << quem
+        << "\n"
+        << sim.Transcript();
+  }
+
+  cli.Write("quit");
+  EXPECT_EQ(cli.Finish(), 0);
   EXPECT_TRUE(EsperarAte([&] {
     return std::find(eventosBob.begin(), eventosBob.end(),
                      "AoMudarStatusContato(ana@tazu.test, Ana, 3)") != eventosBob.end();

@@ -17,6 +17,16 @@ std::string W(const char* utf8) {
   return cp1252::FromUtf8(utf8);
 }
 
+// Our call to bob, answered in session 42, and the first message out.
+constexpr const char* kAtendida = R"(
+    C: USR 1 ana@tazu.test 17262740.1050826919.32308
+    S: USR 1 OK ana@tazu.test Ana
+    C: CAL 2 bob@tazu.test
+    S: CAL 2 RINGING 42
+    S: JOI bob@tazu.test Bob
+    C: MSG 3 A |texto| oi
+)";
+
 class Sessao : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -82,14 +92,7 @@ TEST_F(Sessao, ChamadaPropriaEmOrdemComAckENakDaMensagemCerta) {
 TEST_F(Sessao, RecebidasEmUtf8CortadasEJuntasENotificacoesSemEvento) {
   net::FakePeer& sb = Chamar("oi");
   MsnDialect d(1);
-  Roteiro(sb, d, R"(
-    C: USR 1 ana@tazu.test 17262740.1050826919.32308
-    S: USR 1 OK ana@tazu.test Ana
-    C: CAL 2 bob@tazu.test
-    S: CAL 2 RINGING 42
-    S: JOI bob@tazu.test Bob
-    C: MSG 3 A |texto| oi
-  )");
+  Roteiro(sb, d, kAtendida);
   rig.TakeEvents();
   std::string fluxo = d.Encode("MSG bob@tazu.test Bob |texto| é isso\\r\\naí\\r\\n", false) +
                       d.Encode(
@@ -132,13 +135,7 @@ TEST_F(Sessao, ConviteAtendidoERespondidoPelaMesmaSessao) {
 TEST_F(Sessao, ContatoQueSaiEncerraASessaoEAProximaMensagemChamaDeNovo) {
   net::FakePeer& sb = Chamar("oi");
   MsnDialect d(1);
-  Roteiro(sb, d, R"(
-    C: USR 1 ana@tazu.test 17262740.1050826919.32308
-    S: USR 1 OK ana@tazu.test Ana
-    C: CAL 2 bob@tazu.test
-    S: CAL 2 RINGING 42
-    S: JOI bob@tazu.test Bob
-    C: MSG 3 A |texto| oi
+  Roteiro(sb, d, std::string(kAtendida) + R"(
     S: ACK 3
     S: BYE bob@tazu.test
     C: OUT

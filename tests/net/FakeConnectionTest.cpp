@@ -1,5 +1,7 @@
 // The fake sockets and listener: what a protocol test relies on when it plays
-// the far end of a connection.
+// the far end of a connection and could not notice going wrong (when and in
+// what order things arrive, what is lost). The rest (addresses, the kernel's
+// counts, accepted connections) every tazud and client test runs through.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -52,13 +54,6 @@ TEST_F(FakeConnectionTest, AcceptedConnectionCarriesBytesBothWays) {
   EXPECT_THAT(recorder_.log, ElementsAre("connected"));
   EXPECT_TRUE(socket_->IsConnected());
 
-  peer.SetLocalAddress("10.1.2.3", 40000);
-  peer.SetPeerAddress("207.46.104.20", 1863);
-  EXPECT_EQ(socket_->LocalAddress(), "10.1.2.3");
-  EXPECT_EQ(socket_->LocalPort(), 40000);
-  EXPECT_EQ(socket_->PeerAddress(), "207.46.104.20");
-  EXPECT_EQ(socket_->PeerPort(), 1863);
-
   socket_->Send("VER 1\r\n");
   socket_->Send("CVR 2\r\n");
   EXPECT_EQ(peer.Read(), "VER 1\r\nCVR 2\r\n");
@@ -69,12 +64,6 @@ TEST_F(FakeConnectionTest, AcceptedConnectionCarriesBytesBothWays) {
   peer.Write("two");
   runtime_.RunPending();
   EXPECT_THAT(recorder_.log, ElementsAre("connected", "data one", "data two"));
-
-  runtime_.SetAutoAccept(true);
-  ASSERT_TRUE(socket_->Connect("10.0.0.1", 5050));
-  runtime_.RunPending();
-  EXPECT_EQ(recorder_.log.back(), "connected");
-  EXPECT_EQ(socket_->PeerAddress(), "10.0.0.1");
 }
 
 TEST_F(FakeConnectionTest, PeerCloseAndFailureEndTheConnectionOnce) {
@@ -122,38 +111,6 @@ TEST_F(FakeConnectionTest, LocalCloseIsQuietAndCancelsWhatWasOnItsWay) {
   runtime_.RunPending();
 }
 
-TEST_F(FakeConnectionTest, KernelBudgetAndHeldAcknowledgementsShowInTheCounts) {
-  ASSERT_TRUE(socket_->Connect("10.0.0.1", 5050));
-  FakePeer& peer = runtime_.LastPeer();
-  peer.Accept();
-  runtime_.RunPending();
-  peer.SetKernelBudget(3);
-  socket_->Send("abcdef");
-  EXPECT_EQ(peer.Read(), "abc");
-  EXPECT_EQ(socket_->BytesQueued(), 3u);
-  EXPECT_EQ(socket_->BytesTaken(), 3u);
-
-  peer.HoldAcknowledgements(true);
-  peer.SetKernelBudget(FakePeer::kNoLimit);
-  EXPECT_EQ(peer.Read(), "abc") << "taken but not acknowledged has not arrived";
-  EXPECT_EQ(socket_->BytesQueued(), 0u);
-  EXPECT_EQ(socket_->BytesTaken(), 6u);
-  EXPECT_EQ(socket_->BytesUnacknowledged(), 3u);
-  peer.HoldAcknowledgements(false);
-  EXPECT_EQ(peer.Read(), "abcdef");
-  EXPECT_EQ(socket_->BytesAcknowledged(), 6u);
-
-  // A reset loses what was not acknowledged; the counts stay for the sender.
-  peer.HoldAcknowledgements(true);
-  socket_->Send("gh");
-  peer.Fail(SocketError::ConnectionReset);
-  runtime_.RunPending();
-  peer.HoldAcknowledgements(false);
-  EXPECT_EQ(peer.Read(), "abcdef");
-  EXPECT_EQ(socket_->BytesTaken(), 8u);
-  EXPECT_EQ(socket_->BytesUnacknowledged(), 2u);
-}
-
 TEST_F(FakeConnectionTest, ConnectingAgainOpensANewConnection) {
   ASSERT_TRUE(socket_->Connect("10.0.0.1", 1863));
   runtime_.LastPeer().Accept();
@@ -182,30 +139,12 @@ TEST_F(FakeConnectionTest, RefusedAndFailedConnections) {
   EXPECT_EQ(runtime_.LastPeer().Read(), "");
   recorder_.log.clear();
 
-  runtime_.FailConnectsTo("down.example", 0, SocketError::HostNotFound);
-  runtime_.FailConnectsTo("10.0.0.1", 80, SocketError::Timeout);
-  ASSERT_TRUE(socket_->Connect("down.example", 1863));
-  runtime_.RunPending();
-  ASSERT_TRUE(socket_->Connect("10.0.0.1", 80));
-  runtime_.RunPending();
-  ASSERT_TRUE(socket_->Connect("10.0.0.1", 81));  // another port: not covered
-  runtime_.RunPending();
-  EXPECT_THAT(recorder_.log,
-              ElementsAre("error host not found: host not found", "error timed out: timed out"));
-  EXPECT_EQ(runtime_.LastPeer().GetState(), FakePeer::State::Connecting);
-
   runtime_.FailNextConnect(SocketError::ConnectionRefused);
   ASSERT_TRUE(socket_->Connect("10.0.0.1", 81));
   ASSERT_TRUE(socket_->Connect("10.0.0.1", 81));  // only the next one
   runtime_.RunPending();
-  EXPECT_EQ(recorder_.log.size(), 2u);  // the first attempt was abandoned unheard
+  EXPECT_THAT(recorder_.log, IsEmpty());  // the first attempt was abandoned unheard
   EXPECT_TRUE(runtime_.Peer(runtime_.PeerCount() - 2).ClientClosed());
-
-  const std::size_t peers = runtime_.PeerCount();
-  runtime_.RejectNextConnect();
-  EXPECT_FALSE(socket_->Connect("10.0.0.1", 81));
-  EXPECT_EQ(runtime_.PeerCount(), peers);
-  EXPECT_TRUE(socket_->Connect("10.0.0.1", 81));
 
   EXPECT_FALSE(socket_->Connect("", 81));
   EXPECT_FALSE(socket_->Connect("10.0.0.1", 0));
@@ -243,7 +182,7 @@ TEST_F(FakeConnectionTest, NoCallbackFromInsideTheProductsOwnCalls) {
   EXPECT_EQ(calls, 1);
 }
 
-TEST_F(FakeConnectionTest, ListenerAcceptsDialledConnections) {
+TEST_F(FakeConnectionTest, ListenerTakesAFreePortOnlyOnce) {
   auto listener = runtime_.CreateTcpListener();
   std::string error;
   ASSERT_TRUE(listener->Listen("", 0, &error)) << error;
@@ -252,32 +191,6 @@ TEST_F(FakeConnectionTest, ListenerAcceptsDialledConnections) {
   EXPECT_TRUE(runtime_.IsListening(port));
   EXPECT_FALSE(runtime_.CreateTcpListener()->Listen("", port, &error));
   EXPECT_EQ(error, "address already in use");
-
-  std::vector<std::unique_ptr<TcpSocket>> accepted;
-  listener->onAccept = [&](std::unique_ptr<TcpSocket> connection) {
-    connection->SetLineMode(true);
-    connection->onData = [raw = connection.get()](std::string_view line) {
-      raw->Send("you said " + std::string(line) + "\r\n");
-    };
-    accepted.push_back(std::move(connection));
-  };
-  FakePeer& client = runtime_.Dial(port);
-  EXPECT_TRUE(client.IsOpen());
-  client.Write("hello\r\n");
-  runtime_.RunPending();
-  ASSERT_EQ(accepted.size(), 1u);
-  EXPECT_TRUE(accepted[0]->IsConnected());
-  EXPECT_EQ(accepted[0]->LocalAddress(), "127.0.0.1");
-  EXPECT_EQ(accepted[0]->LocalPort(), port);
-  EXPECT_EQ(accepted[0]->PeerAddress(), "127.0.0.1");
-  EXPECT_NE(accepted[0]->PeerPort(), 0);
-  EXPECT_EQ(client.Take(), "you said hello\r\n");
-
-  client.Close();
-  bool closed = false;
-  accepted[0]->onClosed = [&] { closed = true; };
-  runtime_.RunPending();
-  EXPECT_TRUE(closed);
 }
 
 TEST_F(FakeConnectionTest, DialsAfterTheListenerClosedGoNowhere) {

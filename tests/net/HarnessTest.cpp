@@ -10,7 +10,6 @@
 #include "core/UCriptografia.h"
 #include "net/testing/FakeRuntime.h"
 #include "tests/support/Expect.h"
-#include "tests/support/TazuClientRig.h"
 #include "tests/support/TazuDialect.h"
 
 namespace tazu::test {
@@ -123,30 +122,27 @@ TEST(ScriptedPeerParsing, MalformedTranscriptsAreRefused) {
 
 TEST(TazuDialect, FieldsQuotesAccentsAndScramblingFromRver) {
   EXPECT_EQ(TazuDialect::Line("[CVER] 1.2 \"1.0 AA\" \"\" Zé a\\xA7b"),
-            "[CVER]\xA7" "1.2\xA7" "1.0 AA\xA7\xA7Z\xE9\xA7" "a\xA7" "b");
+            "[CVER]\xA7"
+            "1.2\xA7"
+            "1.0 AA\xA7\xA7Z\xE9\xA7"
+            "a\xA7"
+            "b");
   EXPECT_EQ(TazuDialect::Line("=hello \"x\""), "hello \"x\"");
   TazuDialect d;
-  EXPECT_EQ(d.Encode("[CVER] 1", true), "[CVER]\xA7" "1\r\n");
-  EXPECT_EQ(d.Encode("[RVER] 9 0 77", false), "[RVER]\xA7" "9\xA7" "0\xA7" "77\r\n");
+  EXPECT_EQ(d.Encode("[CVER] 1", true),
+            "[CVER]\xA7"
+            "1\r\n");
+  EXPECT_EQ(d.Encode("[RVER] 9 0 77", false),
+            "[RVER]\xA7"
+            "9\xA7"
+            "0\xA7"
+            "77\r\n");
   TCriptografia c;
   c.Chave = 77;
-  EXPECT_EQ(d.Encode("[CCON] segredo 1", true), c.Embaralhar("[CCON]\xA7segredo\xA7" "1") + "\r\n");
+  EXPECT_EQ(d.Encode("[CCON] segredo 1", true), c.Embaralhar("[CCON]\xA7segredo\xA7"
+                                                             "1") +
+                                                    "\r\n");
   EXPECT_THAT(d.Describe(c.Embaralhar("[RCCA]") + "\r\n"), HasSubstr("[RCCA]"));
-}
-
-TEST(TazuClientRig, LogsInAtEveryKeyAndSpeaksScrambled) {
-  for (const int key : {0, 1, 77, 255}) {
-    SCOPED_TRACE(key);
-    TazuClientRig rig;
-    std::string why;
-    ASSERT_TRUE(rig.LogIn(static_cast<uint8_t>(key), &why)) << why;
-    EXPECT_EQ(rig.cliente.NIU, 1234);
-    EXPECT_EQ(rig.cliente.Apelido, "Ana");
-    rig.ServerSends("S: [SEMS] 5 oi\nS: [SBFF]");
-    EXPECT_EQ(rig.TakeEvents(), std::vector<std::string>{"AoMensagemDeSistema(Numero=5, "
-                                                         "Descricao=\"oi\")"});
-    EXPECT_EQ(rig.TakeSentLines(), std::vector<std::string>{"[CBFF]"});
-  }
 }
 
 }  // namespace

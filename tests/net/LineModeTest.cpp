@@ -61,15 +61,6 @@ TEST_F(LineModeTest, LinesComeOutWholeHoweverTheStreamIsCut) {
   EXPECT_EQ(TakeReceived(), lines);
 }
 
-TEST_F(LineModeTest, SeveralLinesInOneReadAndTheRestWaits) {
-  Feed({"A 1\r\nB 2\r\nC"});
-  EXPECT_THAT(TakeReceived(), ElementsAre("A 1", "B 2"));
-  Feed({" 3"});
-  EXPECT_THAT(TakeReceived(), IsEmpty());
-  Feed({"\r\n"});
-  EXPECT_THAT(TakeReceived(), ElementsAre("C 3"));
-}
-
 TEST_F(LineModeTest, LineEndIsSettable) {
   socket_->SetLineEnd("\n");
   Feed({"one\ntwo\r\n"});

@@ -145,17 +145,6 @@ TEST_F(QtRuntimeTest, ListenerMayBeDestroyedFromOnAccept) {
   EXPECT_EQ(recorder->log.back(), "data still here");
 }
 
-TEST_F(QtRuntimeTest, PeerCloseRaisesOnClosedAfterTheLastBytes) {
-  Recorder* recorder = nullptr;
-  auto client = ConnectedClient(recorder);
-  ASSERT_EQ(server_.size(), 1u);
-  server_[0]->Send("last words");
-  server_[0]->Close();
-  ASSERT_TRUE(RunUntil([&] { return recorder->log.back() == "closed"; }));
-  EXPECT_THAT(recorder->log, ElementsAre("connected", "data last words", "closed"));
-  EXPECT_FALSE(client->IsConnected());
-}
-
 TEST_F(QtRuntimeTest, RefusedConnection) {
   // A port that was just ours and is closed now.
   auto probe = runtime_->CreateTcpListener();

@@ -3,9 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QMouseEvent>
-#include <cstdlib>
 #include <fstream>
-#include <random>
 
 #include "skin/UFeicoesVariaveis.h"
 
@@ -38,39 +36,6 @@ QApplication& Aplicacao() {
   return *aplicacao;
 }
 
-namespace {
-
-void Trocar(const std::string& valor, std::string& anterior, bool& tinha) {
-  if (const char* v = std::getenv("TAZU_HOME")) {
-    anterior = v;
-    tinha = true;
-  }
-  setenv("TAZU_HOME", valor.c_str(), 1);
-}
-
-void Devolver(const std::string& anterior, bool tinha) {
-  if (tinha) {
-    setenv("TAZU_HOME", anterior.c_str(), 1);
-  } else {
-    unsetenv("TAZU_HOME");
-  }
-}
-
-}  // namespace
-
-TSkinTemporaria::TSkinTemporaria() {
-  std::random_device aleatorio;
-  raiz_ = std::filesystem::temp_directory_path() / ("tazu-skin-" + std::to_string(aleatorio()));
-  std::filesystem::create_directories(raiz_ / "Skin");
-  Trocar(raiz_.string(), anterior_, tinhaAnterior_);
-}
-
-TSkinTemporaria::~TSkinTemporaria() {
-  Devolver(anterior_, tinhaAnterior_);
-  std::error_code erro;
-  std::filesystem::remove_all(raiz_, erro);
-}
-
 void TSkinTemporaria::Descritor(const std::string& nome,
                                 const std::vector<TRegistroFeicao>& registros) const {
   std::ofstream(Skin() / nome, std::ios::binary) << CodificarDescritor(registros);
@@ -81,13 +46,6 @@ void TSkinTemporaria::Imagem(const std::string& relativo, const QImage& imagem) 
   std::filesystem::create_directories(caminho.parent_path());
   imagem.convertToFormat(QImage::Format_RGB32)
       .save(QString::fromStdString(caminho.string()), "BMP");
-}
-
-TSkinPadrao::TSkinPadrao() {
-  Trocar(DiretorioDaSkinPadrao(), anterior_, tinhaAnterior_);
-}
-TSkinPadrao::~TSkinPadrao() {
-  Devolver(anterior_, tinhaAnterior_);
 }
 
 std::string DiretorioDaSkinPadrao() {
@@ -121,19 +79,6 @@ void Clicar(QWidget* alvo, QPoint p) {
   Mover(alvo, p);
   Pressionar(alvo, p);
   Soltar(alvo, p);
-}
-
-TRegistroFeicao Elemento(uint8_t id, int32_t left, int32_t top, int32_t width, int32_t height,
-                         bool anchorLeft, bool anchorTop) {
-  TRegistroFeicao r;
-  r.DefinirId(id);
-  r.DefinirLeft(left);
-  r.DefinirTop(top);
-  r.DefinirWidth(width);
-  r.DefinirHeight(height);
-  r.DefinirAnchorLeft(anchorLeft);
-  r.DefinirAnchorTop(anchorTop);
-  return r;
 }
 
 }  // namespace tazu::teste

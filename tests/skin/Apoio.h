@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "skin/Descritor.h"
+#include "tests/support/RaizTemporaria.h"
 
 namespace tazu::teste {
 
@@ -20,39 +21,23 @@ struct TAplicacaoPronta {
   TAplicacaoPronta() { Aplicacao(); }
 };
 
-// Points TAZU_HOME at a fresh directory whose Skin/ the test fills; restores
-// the previous value on destruction.
+// A fresh data root whose Skin/ the test fills.
 class TSkinTemporaria {
  public:
-  TSkinTemporaria();
-  ~TSkinTemporaria();
-  TSkinTemporaria(const TSkinTemporaria&) = delete;
-  TSkinTemporaria& operator=(const TSkinTemporaria&) = delete;
-
+  TSkinTemporaria() { std::filesystem::create_directories(Skin()); }
   std::filesystem::path Skin() const { return raiz_ / "Skin"; }
   void Descritor(const std::string& nome, const std::vector<TRegistroFeicao>& registros) const;
   void Imagem(const std::string& relativo, const QImage& imagem) const;
 
  private:
-  std::filesystem::path raiz_;
-  std::string anterior_;
-  bool tinhaAnterior_ = false;
+  TRaizTemporaria raiz_;
 };
 
-// The default skin the build lays out beside the executables.
-class TSkinPadrao {
- public:
-  TSkinPadrao();
-  ~TSkinPadrao();
-  TSkinPadrao(const TSkinPadrao&) = delete;
-  TSkinPadrao& operator=(const TSkinPadrao&) = delete;
-
- private:
-  std::string anterior_;
-  bool tinhaAnterior_ = false;
-};
-
+// The default skin the build lays out beside the executables, as the data root.
 std::string DiretorioDaSkinPadrao();
+struct TSkinPadrao : TRaizTemporaria {
+  TSkinPadrao() : TRaizTemporaria(DiretorioDaSkinPadrao()) {}
+};
 
 // A solid picture.
 QImage Cheia(int largura, int altura, QRgb cor);
@@ -63,7 +48,17 @@ void Mover(QWidget* alvo, QPoint p, bool botao = false);
 void Soltar(QWidget* alvo, QPoint p);
 void Clicar(QWidget* alvo, QPoint p);
 
-TRegistroFeicao Elemento(uint8_t id, int32_t left, int32_t top, int32_t width, int32_t height,
-                         bool anchorLeft = true, bool anchorTop = true);
+inline TRegistroFeicao Elemento(uint8_t id, int32_t left, int32_t top, int32_t width,
+                                int32_t height, bool anchorLeft = true, bool anchorTop = true) {
+  TRegistroFeicao r;
+  r.DefinirId(id);
+  r.DefinirLeft(left);
+  r.DefinirTop(top);
+  r.DefinirWidth(width);
+  r.DefinirHeight(height);
+  r.DefinirAnchorLeft(anchorLeft);
+  r.DefinirAnchorTop(anchorTop);
+  return r;
+}
 
 }  // namespace tazu::teste

@@ -1,27 +1,18 @@
 // Descriptor records, reading and writing, and the anchoring arithmetic.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <limits>
 #include <random>
 
 #include "skin/Descritor.h"
+#include "tests/skin/Apoio.h"
 
 namespace tazu {
 namespace {
 
 TRegistroFeicao Registro(int32_t left, int32_t top, int32_t width, int32_t height,
                          bool anchorLeft = true, bool anchorTop = true) {
-  TRegistroFeicao r;
-  r.DefinirLeft(left);
-  r.DefinirTop(top);
-  r.DefinirWidth(width);
-  r.DefinirHeight(height);
-  r.DefinirAnchorLeft(anchorLeft);
-  r.DefinirAnchorTop(anchorTop);
-  return r;
+  return teste::Elemento(0, left, top, width, height, anchorLeft, anchorTop);
 }
 
 // Left and top -1 centre (truncating toward zero, also when the element is
@@ -149,24 +140,16 @@ TEST(Registro, TextoCurtoCortadoECodigosDeOpcao) {
 
 class ArquivoDeDescritor : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("tazu-descritor-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-            "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(dir_);
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
   std::string Escrever(const std::string& nome, const std::string& bytes) {
-    const auto caminho = (dir_ / nome).string();
-    std::ofstream(caminho, std::ios::binary) << bytes;
-    return caminho;
+    raiz_.Escrever(nome, bytes);
+    return raiz_ / nome;
   }
-  std::filesystem::path dir_;
+  teste::TRaizTemporaria raiz_;
 };
 
 TEST_F(ArquivoDeDescritor, AusenteTruncadoESobras) {
   std::vector<TRegistroFeicao> lidos(3);
-  EXPECT_EQ(LerDescritor((dir_ / "nada.cap").string(), lidos), TResultadoDaLeitura::Ausente);
+  EXPECT_EQ(LerDescritor(raiz_ / "nada.cap", lidos), TResultadoDaLeitura::Ausente);
   EXPECT_TRUE(lidos.empty());
 
   TRegistroFeicao janela;
@@ -198,7 +181,7 @@ TEST_F(ArquivoDeDescritor, AusenteTruncadoESobras) {
 TEST_F(ArquivoDeDescritor, GravarPreservaBytesNaoLidos) {
   TRegistroFeicao::TBytes bytes;
   for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<uint8_t>(i * 7 + 3);
-  const auto caminho = (dir_ / "bruto.cap").string();
+  const auto caminho = raiz_ / "bruto.cap";
   ASSERT_TRUE(GravarDescritor(caminho, {TRegistroFeicao(bytes)}));
   std::vector<TRegistroFeicao> lidos;
   ASSERT_EQ(LerDescritor(caminho, lidos), TResultadoDaLeitura::Lido);

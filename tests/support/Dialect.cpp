@@ -16,11 +16,28 @@ int HexDigit(char c) {
 
 }  // namespace
 
-std::string Dialect::Describe(std::string_view bytes) const { return HexDump(bytes); }
+std::string Dialect::Describe(std::string_view bytes) const {
+  return HexDump(bytes);
+}
 
 std::size_t Dialect::MessageLength(std::string_view bytes) const {
   const std::size_t end = bytes.find("\r\n");
   return end == std::string_view::npos ? end : end + 2;
+}
+
+std::string Dialect::EncodeLines(std::string_view lines, bool fromClient) {
+  std::string bytes;
+  while (!lines.empty()) {
+    const std::size_t end = lines.find('\n');
+    std::string_view line = lines.substr(0, end);
+    lines.remove_prefix(end == std::string_view::npos ? lines.size() : end + 1);
+    const std::size_t start = line.find_first_not_of(" \t");
+    if (start == std::string_view::npos) continue;
+    line.remove_prefix(start);
+    if (line.rfind("S: ", 0) == 0 || line.rfind("C: ", 0) == 0) line.remove_prefix(3);
+    bytes += Encode(line, fromClient);
+  }
+  return bytes;
 }
 
 std::string Unescape(std::string_view text, bool& lineEnd) {
@@ -33,11 +50,21 @@ std::string Unescape(std::string_view text, bool& lineEnd) {
     }
     if (++i == text.size()) throw std::invalid_argument("a lone backslash at the end");
     switch (text[i]) {
-      case '\\': out += '\\'; break;
-      case '"': out += '"'; break;
-      case 'r': out += '\r'; break;
-      case 'n': out += '\n'; break;
-      case 't': out += '\t'; break;
+      case '\\':
+        out += '\\';
+        break;
+      case '"':
+        out += '"';
+        break;
+      case 'r':
+        out += '\r';
+        break;
+      case 'n':
+        out += '\n';
+        break;
+      case 't':
+        out += '\t';
+        break;
       case 'c':
         if (i + 1 != text.size()) throw std::invalid_argument("\\c must end the line");
         lineEnd = false;
@@ -50,7 +77,8 @@ std::string Unescape(std::string_view text, bool& lineEnd) {
         i += 2;
         break;
       }
-      default: throw std::invalid_argument(std::string("unknown escape \\") + text[i]);
+      default:
+        throw std::invalid_argument(std::string("unknown escape \\") + text[i]);
     }
   }
   return out;

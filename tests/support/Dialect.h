@@ -21,6 +21,9 @@ class Dialect {
   // is incomplete: what a "C: *" step (any one message) consumes. By default
   // a message ends with CR LF.
   virtual std::size_t MessageLength(std::string_view bytes) const;
+  // Steps one a line, each with or without its "S: " or "C: ", blank lines
+  // skipped: the bytes of all, in order, as one side sends them.
+  std::string EncodeLines(std::string_view lines, bool fromClient = false);
 };
 
 // Byte for byte, with the escapes \xNN, \\, \r, \n, \t, and \c at the very end

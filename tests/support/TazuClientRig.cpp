@@ -12,7 +12,7 @@ TazuClientRig::TazuClientRig(bool recordEvents) {
   cliente.Senha = "segredo";
   if (recordEvents)
     ObservarEventos(cliente,
-                  [this](const TEventoDoCliente& e) { events.push_back(DescreverEvento(e)); });
+                    [this](const TEventoDoCliente& e) { events.push_back(DescreverEvento(e)); });
 }
 
 net::FakePeer& TazuClientRig::Connect() {
@@ -29,13 +29,14 @@ net::FakePeer& TazuClientRig::Connect() {
 
 bool TazuClientRig::LogIn(uint8_t key, std::string* why) {
   Connect();
-  const std::string login =
-      "C: [CVER] 127.0.0.1 5555 " + std::to_string(cliente.NIU) +
-      " \"1.0 AA\" P \"Tazu Messenger\"\n"
-      "S: [RVER] 1234 0 " + std::to_string(key) + "\n"
-      "C: [CCON] segredo 1\n"
-      "S: [RCCA]\n"
-      "S: [RUAC] 0 Ana\n";
+  const std::string login = "C: [CVER] 127.0.0.1 5555 " + std::to_string(cliente.NIU) +
+                            " \"1.0 AA\" P \"Tazu Messenger\"\n"
+                            "S: [RVER] 1234 0 " +
+                            std::to_string(key) +
+                            "\n"
+                            "C: [CCON] segredo 1\n"
+                            "S: [RCCA]\n"
+                            "S: [RUAC] 0 Ana\n";
   bool ok = false;
   {
     ScriptedPeer script(login, dialect);
@@ -52,18 +53,7 @@ bool TazuClientRig::LogIn(uint8_t key, std::string* why) {
 }
 
 void TazuClientRig::ServerSends(std::string_view lines) {
-  std::string bytes;
-  while (!lines.empty()) {
-    const std::size_t end = lines.find('\n');
-    std::string_view line = lines.substr(0, end);
-    lines.remove_prefix(end == std::string_view::npos ? lines.size() : end + 1);
-    const std::size_t start = line.find_first_not_of(" \t");
-    if (start == std::string_view::npos) continue;
-    line.remove_prefix(start);
-    if (line.rfind("S: ", 0) == 0) line.remove_prefix(3);
-    bytes += dialect.Encode(line, false);
-  }
-  ServerSendsRaw(bytes);
+  ServerSendsRaw(dialect.EncodeLines(lines));
 }
 
 void TazuClientRig::ServerSendsRaw(std::string_view bytes) {
@@ -71,7 +61,9 @@ void TazuClientRig::ServerSendsRaw(std::string_view bytes) {
   rt.RunPending();
 }
 
-std::string TazuClientRig::TakeSent() { return peer ? peer->Take() : std::string(); }
+std::string TazuClientRig::TakeSent() {
+  return peer ? peer->Take() : std::string();
+}
 
 std::vector<std::string> TazuClientRig::TakeSentLines() {
   TCriptografia cripto;
@@ -86,9 +78,7 @@ std::vector<std::string> TazuClientRig::TakeSentLines() {
 }
 
 std::vector<std::string> TazuClientRig::TakeEvents() {
-  std::vector<std::string> e;
-  e.swap(events);
-  return e;
+  return std::exchange(events, {});
 }
 
 }  // namespace tazu::test

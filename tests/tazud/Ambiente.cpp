@@ -138,4 +138,24 @@ TCliente& Ambiente::Entrar(TCliente& c, Niu niu, const std::string& senha, int s
   return c;
 }
 
+void Ambiente::Contato(Niu de, Niu para, char lista) {
+  std::string erro;
+  ASSERT_TRUE(banco_->Iniciar());
+  banco_->GravarContato(de, para, lista);
+  ASSERT_TRUE(banco_->Confirmar(erro)) << erro;
+}
+
+std::unique_ptr<TBanco> Ambiente::OutraConexao() {
+  std::string erro;
+  auto outra = TBanco::Abrir(caminho_, false, erro);
+  EXPECT_TRUE(outra) << erro;
+  return outra;
+}
+
+TCliente& Ambiente::Logado(Niu niu, const std::string& senha, int status) {
+  TCliente& c = Entrar(niu, senha, status);
+  c.Receber();
+  return c;
+}
+
 }  // namespace tazu::tazud::test

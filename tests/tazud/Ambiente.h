@@ -71,6 +71,12 @@ class Ambiente : public ::testing::Test {
   TCliente& Entrar(Niu niu, const std::string& senha, int status = 1);
   // The same over a connection already open.
   TCliente& Entrar(TCliente& c, Niu niu, const std::string& senha, int status = 1);
+  // `de` keeps `para` in its list `lista`, straight into the database.
+  void Contato(Niu de, Niu para, char lista = 'A');
+  // Another connection to the database file, as the admin command opens.
+  std::unique_ptr<TBanco> OutraConexao();
+  // Logs in and drops the lines the login brought.
+  TCliente& Logado(Niu niu, const std::string& senha, int status = 1);
 
   std::string caminho_;
   net::FakeRuntime rt_;

@@ -1,42 +1,23 @@
 // The store on its own: how searches read it, and who may read its file.
-#include <gmock/gmock.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include <cstdio>
-
-#include "tazud/Banco.h"
+#include "tests/tazud/Ambiente.h"
 
 namespace tazu::tazud {
 namespace {
 
-class Banco : public ::testing::Test {
+class Banco : public test::Ambiente {
  protected:
-  void SetUp() override {
-    caminho_ = ::testing::TempDir() + "tazud_banco_" + std::to_string(getpid()) + ".db";
-    Apagar();
-    std::string erro;
-    banco_ = TBanco::Abrir(caminho_, false, erro);
-    ASSERT_TRUE(banco_) << erro;
-  }
-  void TearDown() override {
-    banco_.reset();
-    Apagar();
-  }
-  void Apagar() {
-    for (const char* s : {"", "-wal", "-shm"}) std::remove((caminho_ + s).c_str());
-  }
+  void SetUp() override { Iniciar(); }
   std::vector<Niu> Buscar(int tipo, std::string_view a, std::string_view b = {}) {
     std::vector<Niu> nius;
     for (const TUsuario& u : banco_->Buscar(tipo, a, b, 50)) nius.push_back(u.niu);
     EXPECT_EQ(banco_->LinhasVarridasNaUltimaBusca(), 0) << "kind " << tipo << " scanned the table";
     return nius;
   }
-  std::string caminho_;
-  std::unique_ptr<TBanco> banco_;
 };
 
-TEST_F(Banco, EverySearchKindReadsAnIndexAndMatchesFromTheStart) {
+TEST_F(Banco, TodaBuscaLeUmIndiceEComparaDoInicio) {
   ASSERT_TRUE(banco_->Iniciar());
   Niu ana = 0, banana = 0, privada = 0;
   for (int i = 0; i < 500; ++i) {
@@ -62,7 +43,7 @@ TEST_F(Banco, EverySearchKindReadsAnIndexAndMatchesFromTheStart) {
   EXPECT_THAT(Buscar(3, "\xFF\xFF"), ::testing::IsEmpty());
 }
 
-TEST_F(Banco, ANewFileIsReadableByItsOwnerOnly) {
+TEST_F(Banco, ArquivoNovoSoODonoLe) {
   // It holds the outside networks' passwords.
   for (const char* sufixo : {"", "-wal"}) {
     struct stat st {};

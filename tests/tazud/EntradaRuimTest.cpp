@@ -48,9 +48,8 @@ class EntradaRuim : public Ambiente {
   Niu ana_ = 0, bia_ = 0;
 };
 
-TEST_F(EntradaRuim, EveryCatalogueCommandMalformedIsRefused) {
-  TCliente& a = Entrar(ana_, "a");
-  a.Receber();
+TEST_F(EntradaRuim, TodoComandoMalFormadoERecusado) {
+  TCliente& a = Logado(ana_, "a");
   const std::string S = "\xA7";
   // clang-format off
   const std::vector<std::string> malformadas = {
@@ -82,7 +81,7 @@ TEST_F(EntradaRuim, EveryCatalogueCommandMalformedIsRefused) {
   EXPECT_EQ(servidor_->Conectados(), 1u);
 }
 
-TEST_F(EntradaRuim, CommandsBeforeLoginAndMalformedIdentification) {
+TEST_F(EntradaRuim, ComandosAntesDoLoginEIdentificacaoMalFormada) {
   TCliente& c = Conectar();
   const std::string S = "\xA7";
   for (const std::string& linha :
@@ -97,7 +96,7 @@ TEST_F(EntradaRuim, CommandsBeforeLoginAndMalformedIdentification) {
   EXPECT_EQ(servidor_->Conectados(), 0u);
 }
 
-TEST_F(EntradaRuim, OversizedLinesAndTooManyErrorsCloseTheConnection) {
+TEST_F(EntradaRuim, LinhasGrandesDemaisEErrosDemaisFechamAConexao) {
   config_.limiteDeLinha = 1000;
   config_.errosTolerados = 3;
   Reiniciar();
@@ -119,11 +118,10 @@ TEST_F(EntradaRuim, OversizedLinesAndTooManyErrorsCloseTheConnection) {
   EXPECT_TRUE(b.Fechado());
 }
 
-TEST_F(EntradaRuim, BinaryGarbageNeverCrashesNorReachesAnotherUser) {
+TEST_F(EntradaRuim, LixoBinarioNuncaDerrubaNemChegaAOutroUsuario) {
   config_.errosTolerados = 1'000'000;
   Reiniciar();
-  TCliente& b = Entrar(bia_, "b");
-  b.Receber();
+  TCliente& b = Logado(bia_, "b");
   std::mt19937 rng(7);
   for (int rodada = 0; rodada < 40; ++rodada) {
     TCliente& c = rodada % 2 ? Entrar(ana_, "a") : Conectar();
@@ -142,12 +140,10 @@ TEST_F(EntradaRuim, BinaryGarbageNeverCrashesNorReachesAnotherUser) {
   EXPECT_THAT(falhas_, IsEmpty());
 }
 
-TEST_F(EntradaRuim, NoFieldCarriesALineBreakOrNulToAnyone) {
+TEST_F(EntradaRuim, NenhumCampoLevaQuebraDeLinhaOuNulAAlguem) {
   const std::string S = "\xA7", ana = std::to_string(ana_), bia = std::to_string(bia_);
-  TCliente& a = Entrar(ana_, "a");
-  TCliente& b = Entrar(bia_, "b");
-  a.Receber();
-  b.Receber();
+  TCliente& a = Logado(ana_, "a");
+  TCliente& b = Logado(bia_, "b");
   // Unscrambled, a line may hold any byte. In a message a break is the
   // message's own, escaped; a NUL goes.
   a.EnviarInteira("[CMSG]" + S + bia + S + "oi\n[SDSC]\r\n[CMSG]" + S + "1002" + S +
@@ -184,10 +180,9 @@ TEST_F(EntradaRuim, NoFieldCarriesALineBreakOrNulToAnyone) {
   EXPECT_EQ(servidor_->LinhasConsertadas(), 0u);
 }
 
-TEST_F(EntradaRuim, ANicknameThatOnlyLooksFreeIsRefusedAndTheServerGoesOn) {
+TEST_F(EntradaRuim, ApelidoQueSoPareceLivreERecusadoEOServidorSegue) {
   Criar("Chefe", "c");
-  TCliente& a = Entrar(ana_, "a");
-  a.Receber();
+  TCliente& a = Logado(ana_, "a");
   // Decoded, the separator becomes a blank that trimming drops: "Chefe".
   a.Enviar(
       "[CADC]\xA7"
@@ -199,7 +194,7 @@ TEST_F(EntradaRuim, ANicknameThatOnlyLooksFreeIsRefusedAndTheServerGoesOn) {
   EXPECT_EQ(banco_->Usuario(ana_)->apelido, "ana");
 }
 
-TEST_F(EntradaRuim, AFailingStatementUndoesItsCommandAloneAndAFailingStoreStops) {
+TEST_F(EntradaRuim, ComandoQueFalhaDesfazSoASiEBancoQueFalhaPara) {
   const std::string ana = std::to_string(ana_), bia = std::to_string(bia_);
   sqlite3* db = nullptr;
   ASSERT_EQ(sqlite3_open(caminho_.c_str(), &db), SQLITE_OK);
@@ -210,10 +205,8 @@ TEST_F(EntradaRuim, AFailingStatementUndoesItsCommandAloneAndAFailingStoreStops)
       " BEGIN SELECT RAISE(ROLLBACK, 'disco em pane'); END;";
   ASSERT_EQ(sqlite3_exec(db, gatilhos.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
   sqlite3_close(db);
-  TCliente& a = Entrar(ana_, "a");
-  TCliente& b = Entrar(bia_, "b");
-  a.Receber();
-  b.Receber();
+  TCliente& a = Logado(ana_, "a");
+  TCliente& b = Logado(bia_, "b");
   // In one turn: Ana's adding fails, Bia's accounts are kept.
   a.Enviar(L("CACL", {bia}));
   b.Enviar(L("CSCM", {"1", "123", "p", "0", "", "", "0", "", ""}));
@@ -233,9 +226,8 @@ TEST_F(EntradaRuim, AFailingStatementUndoesItsCommandAloneAndAFailingStoreStops)
   EXPECT_THAT(b.Receber(), IsEmpty());
 }
 
-TEST_F(EntradaRuim, AnotherUsersDataIsNeverHandedOut) {
-  TCliente& a = Entrar(ana_, "a");
-  a.Receber();
+TEST_F(EntradaRuim, DadosDeOutroUsuarioNuncaSaoEntregues) {
+  TCliente& a = Logado(ana_, "a");
   // Bia does not publish; she never wrote to Ana; Ana cannot read her entry,
   // her information or her accounts.
   a.Enviar(L("CCCT", {std::to_string(bia_)}));
@@ -248,7 +240,7 @@ TEST_F(EntradaRuim, AnotherUsersDataIsNeverHandedOut) {
                           L("SECM", {"0", "", "", "0", "", "", "0", "", ""})));
 }
 
-TEST_F(EntradaRuim, ConnectionsPerAddressAreBounded) {
+TEST_F(EntradaRuim, ConexoesPorEnderecoSaoLimitadas) {
   config_.conexoesPorEndereco = 2;
   Reiniciar();
   TCliente& a = Conectar();

@@ -29,10 +29,8 @@ class Entrega : public Ambiente {
 
   // What another connection to the file sees: only what was committed.
   int GuardadasNoDisco(Niu para) {
-    std::string erro;
-    auto outro = TBanco::Abrir(caminho_, false, erro);
-    EXPECT_TRUE(outro) << erro;
-    return outro ? outro->ContarMensagens(para) : -1;
+    auto outra = OutraConexao();
+    return outra ? outra->ContarMensagens(para) : -1;
   }
 
   // Every time the server writes to `c`, what of Bia's mail is on disk.
@@ -47,11 +45,9 @@ class Entrega : public Ambiente {
   Niu ana_ = 0, bia_ = 0;
 };
 
-TEST_F(Entrega, ALiveMessageTheKernelTookIsConfirmedWithoutEverBeingStored) {
-  TCliente& a = Entrar(ana_, "a");
-  TCliente& b = Entrar(bia_, "b");
-  a.Receber();
-  b.Receber();
+TEST_F(Entrega, MensagemAoVivoQueOKernelAceitouEConfirmadaSemSerGuardada) {
+  TCliente& a = Logado(ana_, "a");
+  TCliente& b = Logado(bia_, "b");
   Mandar(a, bia_, "oi");
   Rodar();
   EXPECT_THAT(b.Receber(), ElementsAre(L("CMSG", {std::to_string(ana_), "ana", "C", "oi"})));
@@ -63,11 +59,9 @@ TEST_F(Entrega, ALiveMessageTheKernelTookIsConfirmedWithoutEverBeingStored) {
   EXPECT_THAT(b2.Com("CMSG"), IsEmpty());
 }
 
-TEST_F(Entrega, MessagesBehindAFullKernelBufferAreCommittedBeforeTheirScemAndArriveInOrder) {
-  TCliente& a = Entrar(ana_, "a");
-  TCliente& b = Entrar(bia_, "b");
-  a.Receber();
-  b.Receber();
+TEST_F(Entrega, MensagensAtrasDeUmBufferCheioSaoGravadasAntesDoScemEChegamEmOrdem) {
+  TCliente& a = Logado(ana_, "a");
+  TCliente& b = Logado(bia_, "b");
   std::vector<int> noDisco;
   ContarNoDiscoACadaEnvio(a, noDisco);
 
@@ -94,11 +88,9 @@ TEST_F(Entrega, MessagesBehindAFullKernelBufferAreCommittedBeforeTheirScemAndArr
   EXPECT_EQ(GuardadasNoDisco(bia_), 0) << "what reached the kernel leaves the store";
 }
 
-TEST_F(Entrega, APartlyWrittenMessageStaysStoredUntilTheRestLeaves) {
-  TCliente& a = Entrar(ana_, "a");
-  TCliente& b = Entrar(bia_, "b");
-  a.Receber();
-  b.Receber();
+TEST_F(Entrega, MensagemEscritaEmParteFicaGuardadaAteORestoSair) {
+  TCliente& a = Logado(ana_, "a");
+  TCliente& b = Logado(bia_, "b");
   std::vector<int> noDisco;
   ContarNoDiscoACadaEnvio(a, noDisco);
 
@@ -117,11 +109,9 @@ TEST_F(Entrega, APartlyWrittenMessageStaysStoredUntilTheRestLeaves) {
   EXPECT_EQ(GuardadasNoDisco(bia_), 0);
 }
 
-TEST_F(Entrega, WhatWaitedInTheSocketWhenTheServerDiedArrivesAtTheNextLogin) {
-  TCliente& a = Entrar(ana_, "a");
-  TCliente& b = Entrar(bia_, "b");
-  a.Receber();
-  b.Receber();
+TEST_F(Entrega, OQueEsperavaNoSocketQuandoOServidorCaiuChegaNoProximoLogin) {
+  TCliente& a = Logado(ana_, "a");
+  TCliente& b = Logado(bia_, "b");
   b.Peer().SetKernelBudget(10);
   Mandar(a, bia_, "um");
   Mandar(a, bia_, "dois");
@@ -133,11 +123,9 @@ TEST_F(Entrega, WhatWaitedInTheSocketWhenTheServerDiedArrivesAtTheNextLogin) {
                                           L("CMSG", {std::to_string(ana_), "ana", "D", "dois"})));
 }
 
-TEST_F(Entrega, WhatTheRecipientsTcpDidNotAcknowledgeComesAgainAtTheNextLoginInOrder) {
-  TCliente& a = Entrar(ana_, "a");
-  TCliente& b = Entrar(bia_, "b");
-  a.Receber();
-  b.Receber();
+TEST_F(Entrega, OQueOTcpDoDestinatarioNaoConfirmouVemDeNovoNoProximoLoginEmOrdem) {
+  TCliente& a = Logado(ana_, "a");
+  TCliente& b = Logado(bia_, "b");
   Mandar(a, bia_, "um");
   Rodar();
   // The rest reaches her kernel without a row ("dois"), or waits in our queue
@@ -159,11 +147,9 @@ TEST_F(Entrega, WhatTheRecipientsTcpDidNotAcknowledgeComesAgainAtTheNextLoginInO
   EXPECT_THAT(Textos(b2.Com("CMSG")), ElementsAre("dois", "tr\xEAs", "quatro"));
 }
 
-TEST_F(Entrega, AnUnacknowledgedLiveMessageIsStoredAfterASweepAndLetGoOnceAcknowledged) {
-  TCliente& a = Entrar(ana_, "a");
-  TCliente& b = Entrar(bia_, "b");
-  a.Receber();
-  b.Receber();
+TEST_F(Entrega, MensagemAoVivoNaoConfirmadaEGuardadaNaVarreduraELiberadaAoConfirmar) {
+  TCliente& a = Logado(ana_, "a");
+  TCliente& b = Logado(bia_, "b");
   b.Peer().HoldAcknowledgements(true);
   Mandar(a, bia_, "oi");
   Rodar();
@@ -176,11 +162,9 @@ TEST_F(Entrega, AnUnacknowledgedLiveMessageIsStoredAfterASweepAndLetGoOnceAcknow
   EXPECT_THAT(Textos(b.Com("CMSG")), ElementsAre("oi"));
 }
 
-TEST_F(Entrega, ALoginElsewhereGetsWhatTheReplacedConnectionHadNotAcknowledged) {
-  TCliente& a = Entrar(ana_, "a");
-  TCliente& b = Entrar(bia_, "b");
-  a.Receber();
-  b.Receber();
+TEST_F(Entrega, LoginEmOutroLugarRecebeOQueAConexaoSubstituidaNaoConfirmou) {
+  TCliente& a = Logado(ana_, "a");
+  TCliente& b = Logado(bia_, "b");
   b.Peer().HoldAcknowledgements(true);
   Mandar(a, bia_, "oi");
   Rodar();
@@ -188,7 +172,7 @@ TEST_F(Entrega, ALoginElsewhereGetsWhatTheReplacedConnectionHadNotAcknowledged) 
   EXPECT_THAT(b2.Com("CMSG"), ElementsAre(L("CMSG", {std::to_string(ana_), "ana", "D", "oi"})));
 }
 
-TEST_F(Entrega, AMessageArrivingWhileStoredOnesAreStillLoadingWaitsBehindThem) {
+TEST_F(Entrega, MensagemQueChegaDuranteACargaDasGuardadasEsperaAtrasDelas) {
   config_.paginaDeMensagens = 2;
   Reiniciar();
   TCliente& a = Entrar(ana_, "a");
@@ -209,12 +193,10 @@ TEST_F(Entrega, AMessageArrivingWhileStoredOnesAreStillLoadingWaitsBehindThem) {
   EXPECT_THAT(a.Receber(), ElementsAre(L("SCEM", {std::to_string(bia_)})));
 }
 
-TEST_F(Entrega, NothingLeavesAheadOfTheCommitItDependsOn) {
+TEST_F(Entrega, NadaSaiAntesDaGravacaoDeQueDepende) {
   const Niu caio = Criar("caio", "c");
-  TCliente& a = Entrar(ana_, "a");
-  TCliente& b = Entrar(bia_, "b");
-  a.Receber();
-  b.Receber();
+  TCliente& a = Logado(ana_, "a");
+  TCliente& b = Logado(bia_, "b");
   // Whenever Bia's connection is written to, the contact her CACS confirms
   // must already be committed.
   std::vector<std::string> linhas;
@@ -222,9 +204,8 @@ TEST_F(Entrega, NothingLeavesAheadOfTheCommitItDependsOn) {
   b.Peer().onClientData = [&] {
     for (std::string& l : b.Receber()) {
       if (l.rfind("[CACS]", 0) == 0) {
-        std::string erro;
-        auto outro = TBanco::Abrir(caminho_, false, erro);
-        confirmadoNoDisco.push_back(outro && outro->Lista(bia_, caio).has_value());
+        auto outra = OutraConexao();
+        confirmadoNoDisco.push_back(outra && outra->Lista(bia_, caio).has_value());
       }
       linhas.push_back(std::move(l));
     }
@@ -242,9 +223,8 @@ TEST_F(Entrega, NothingLeavesAheadOfTheCommitItDependsOn) {
   EXPECT_THAT(a.Receber(), ElementsAre(L("SCEM", {std::to_string(bia_)})));
 }
 
-TEST_F(Entrega, AMessageInTheTurnOfTheRecipientsLoginComesAfterTheLoginAnswers) {
-  TCliente& a = Entrar(ana_, "a");
-  a.Receber();
+TEST_F(Entrega, MensagemNoTurnoDoLoginDoDestinatarioVemDepoisDasRespostasDoLogin) {
+  TCliente& a = Logado(ana_, "a");
   servidor_->AoRegistrar = [&](const std::string& linha) {
     if (linha.rfind("logged in", 0) == 0 &&
         linha.find("NIU " + std::to_string(bia_)) != std::string::npos) {

@@ -11,7 +11,7 @@
 namespace tazu::tazud {
 namespace {
 
-TEST(Envio, OneLineAlwaysAndTheSharedCodecsBytesWhenThereIsNothingToMend) {
+TEST(Envio, SempreUmaLinhaEOsBytesDoCodecComumQuandoNadaHaAConsertar) {
   // Bytes that matter to framing, trimming and scrambling, and plain ones.
   const std::string alfabeto =
       std::string("\r\n \t\x01\xA7\xC0\xFF\x80[]#<>aZ09", 18) + std::string(1, '\0');

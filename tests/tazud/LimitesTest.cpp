@@ -31,14 +31,13 @@ class Limites : public Ambiente {
   }
 };
 
-TEST_F(Limites, ACommandsOutputAndItsSearchesAreBoundedWithinATurn) {
+TEST_F(Limites, SaidaEBuscasDeUmComandoSaoLimitadasPorTurno) {
   config_.limiteDeFila = 6000;
   config_.buscasPorTurno = 4;
   Reiniciar();
   for (int i = 0; i < 60; ++i) Criar("usuario" + std::to_string(i), "x");
   const Niu ana = Criar("ana", "a");
-  TCliente& a = Entrar(ana, "a");
-  a.Receber();
+  TCliente& a = Logado(ana, "a");
   // Everything a turn hands over, one piece per write.
   std::vector<int> buscasPorEscrita;
   a.Peer().onClientData = [&] {
@@ -60,14 +59,12 @@ TEST_F(Limites, ACommandsOutputAndItsSearchesAreBoundedWithinATurn) {
   EXPECT_FALSE(a.Fechado());
 }
 
-TEST_F(Limites, AClientThatStopsReadingIsDroppedAndWhatItMissedIsKept) {
+TEST_F(Limites, ClienteQueParaDeLerCaiEOQuePerdeuFicaGuardado) {
   config_.limiteDeFila = 64 * 1024;
   Reiniciar();
   const Niu ana = Criar("ana", "a"), bia = Criar("bia", "b");
-  TCliente& a = Entrar(ana, "a");
-  TCliente& b = Entrar(bia, "b");
-  a.Receber();
-  b.Receber();
+  TCliente& a = Logado(ana, "a");
+  TCliente& b = Logado(bia, "b");
   b.Peer().SetKernelBudget(0);
   for (int i = 0; i < 20 && !b.Fechado(); ++i) {
     a.Enviar(L("CMSG", {std::to_string(bia), std::string(8000, 'x')}));
@@ -81,7 +78,7 @@ TEST_F(Limites, AClientThatStopsReadingIsDroppedAndWhatItMissedIsKept) {
   EXPECT_GT(banco_->ContarMensagens(bia), 5) << "kept for the next login";
 }
 
-TEST_F(Limites, TheLoginDeadlineRunsFromTheAcceptWhateverTheClientSays) {
+TEST_F(Limites, PrazoDeLoginContaDaAceitacaoOQueQuerQueOClienteDiga) {
   config_.conexoesTotais = 2;
   Reiniciar();
   TCliente& c = Conectar();
@@ -99,18 +96,12 @@ TEST_F(Limites, TheLoginDeadlineRunsFromTheAcceptWhateverTheClientSays) {
   EXPECT_THAT(terceira.Receber(), ElementsAre(Erro(123)));
 }
 
-TEST_F(Limites, GuessingAPasswordSlowsTheGuesserAndTheRealUserStillGetsIn) {
+TEST_F(Limites, ChutarSenhaAtrasaQuemChutaEODonoAindaEntra) {
   config_.limites.conferenciasPorEndereco = 4;
   Reiniciar();
   const Niu bia = Criar("bia", "certa");
   auto tentar = [&](const std::string& endereco, const std::string& senha) -> TCliente& {
-    TCliente& c = Conectar(endereco);
-    c.Enviar(L("CVER", {"1", "2", std::to_string(bia), "1.0 AA", "P", "Tazu Messenger"}));
-    Rodar();
-    c.Receber();
-    c.Enviar(L("CCON", {senha, "1"}));
-    Rodar();
-    return c;
+    return Entrar(Conectar(endereco), bia, senha);
   };
   TCliente& primeira = tentar("10.0.0.66", "chute0");
   EXPECT_THAT(primeira.Receber(), ElementsAre(Erro(107)));
@@ -136,7 +127,7 @@ TEST_F(Limites, GuessingAPasswordSlowsTheGuesserAndTheRealUserStillGetsIn) {
   EXPECT_THAT(depois.Receber(), ElementsAre(Erro(107)));
 }
 
-TEST_F(Limites, RegistrationsPerConnectionAndPerAddressPerHour) {
+TEST_F(Limites, CadastrosPorConexaoEPorEnderecoPorHora) {
   config_.limites.cadastrosPorEnderecoPorHora = 3;
   Reiniciar();
   auto cadastrar = [](TCliente& c, const std::string& apelido) {
@@ -160,15 +151,13 @@ TEST_F(Limites, RegistrationsPerConnectionAndPerAddressPerHour) {
   EXPECT_THAT(Codigos(*clientes_.back()), ElementsAre("SCUA"));
 }
 
-TEST_F(Limites, OneSenderCannotFillSomeoneElsesMailbox) {
+TEST_F(Limites, UmRemetenteNaoEncheACaixaDeOutro) {
   config_.mensagensGuardadasPorUsuario = 5;
   config_.mensagensGuardadasPorRemetente = 3;
   Reiniciar();
   const Niu ana = Criar("ana", "a"), bia = Criar("bia", "b"), caio = Criar("caio", "c");
-  TCliente& a = Entrar(ana, "a");
-  TCliente& c = Entrar(caio, "c");
-  a.Receber();
-  c.Receber();
+  TCliente& a = Logado(ana, "a");
+  TCliente& c = Logado(caio, "c");
   for (int i = 0; i < 4; ++i) a.Enviar(L("CMSG", {std::to_string(bia), "oi"}));
   for (int i = 0; i < 3; ++i) c.Enviar(L("CMSG", {std::to_string(bia), "oi"}));
   Rodar();
@@ -178,7 +167,7 @@ TEST_F(Limites, OneSenderCannotFillSomeoneElsesMailbox) {
   EXPECT_EQ(banco_->ContarMensagens(bia), 5);
 }
 
-TEST_F(Limites, TheLogEscapesWhatAClientChoseAndSumsUpRefusals) {
+TEST_F(Limites, OLogEscapaOQueOClienteEscolheuEResumeRecusas) {
   config_.conexoesPorEndereco = 1;
   Reiniciar();
   TCliente& c = Conectar();

@@ -16,13 +16,10 @@ class Servidor : public Ambiente {
   void SetUp() override { Iniciar(); }
 };
 
-TEST_F(Servidor, LoginScramblesEverythingAfterRverAndAnswersTheLoginSequence) {
+TEST_F(Servidor, LoginEmbaralhaTudoDepoisDoRverERespondeASequenciaDeLogin) {
   const Niu ana = Criar("ana", "segredo");
   const Niu bia = Criar("bia", "x");
-  ASSERT_TRUE(banco_->Iniciar());
-  banco_->GravarContato(ana, bia, 'A');
-  std::string erro;
-  ASSERT_TRUE(banco_->Confirmar(erro));
+  Contato(ana, bia);
 
   TCliente& c = Conectar();
   c.Enviar(L("CVER", {"10.0.0.1", "4000", std::to_string(ana), "1.0 AA", "P", "Tazu Messenger"}));
@@ -42,7 +39,7 @@ TEST_F(Servidor, LoginScramblesEverythingAfterRverAndAnswersTheLoginSequence) {
   EXPECT_THAT(c.Receber(), ElementsAre(L("RPNG")));
 }
 
-TEST_F(Servidor, NoScrambleHandsOutKeyZero) {
+TEST_F(Servidor, SemEmbaralharAChaveEZero) {
   config_.embaralhar = false;
   Reiniciar();
   const Niu ana = Criar("ana", "s");
@@ -51,7 +48,7 @@ TEST_F(Servidor, NoScrambleHandsOutKeyZero) {
   EXPECT_THAT(c.Peer().Read(), StartsWith("[RCCA]\r\n[RUAC]\xA7"));
 }
 
-TEST_F(Servidor, WrongPasswordAndUnknownUserAreRefusedAndTheConnectionEnds) {
+TEST_F(Servidor, SenhaErradaEUsuarioDesconhecidoSaoRecusadosEAConexaoAcaba) {
   const Niu ana = Criar("ana", "segredo");
   TCliente& c = Entrar(ana, "errada");
   EXPECT_THAT(c.Com("RERR"), ElementsAre(L("RERR", {"107", "Senha incorreta."})));
@@ -65,7 +62,7 @@ TEST_F(Servidor, WrongPasswordAndUnknownUserAreRefusedAndTheConnectionEnds) {
   EXPECT_TRUE(d.Fechado());
 }
 
-TEST_F(Servidor, RegistrationAllocatesANumberAndTheNewUserLogsInByNickname) {
+TEST_F(Servidor, CadastroDaUmNumeroEONovoUsuarioEntraPeloApelido) {
   TCliente& c = Conectar();
   // Nickname pair-escaped by the client: "d'Ávila" has an apostrophe.
   c.Enviar(LinhaDeCadastro("d\xC0\xD3\xC1vila", "maria@ex.com.br", "1"));
@@ -93,14 +90,12 @@ TEST_F(Servidor, RegistrationAllocatesANumberAndTheNewUserLogsInByNickname) {
   EXPECT_THAT(u->hash, StartsWith("$y$")) << "stored hashed with yescrypt, never in clear";
 }
 
-TEST_F(Servidor, AddingWithoutAuthorisationTellsTheAddedUserNowOrAtLogin) {
+TEST_F(Servidor, AdicionarSemAutorizacaoAvisaOAdicionadoJaOuNoLogin) {
   const Niu ana = Criar("ana", "a");
   const Niu bia = Criar("bia", "b");
   const Niu caio = Criar("caio", "c");
-  TCliente& a = Entrar(ana, "a");
-  TCliente& b = Entrar(bia, "b");
-  a.Receber();
-  b.Receber();
+  TCliente& a = Logado(ana, "a");
+  TCliente& b = Logado(bia, "b");
 
   a.Enviar(L("CACL", {std::to_string(bia)}));
   Rodar();
@@ -125,12 +120,11 @@ TEST_F(Servidor, AddingWithoutAuthorisationTellsTheAddedUserNowOrAtLogin) {
   EXPECT_THAT(c2.Com("SNIL"), IsEmpty());
 }
 
-TEST_F(Servidor, AuthorisationRequestedGrantedAndRefused) {
+TEST_F(Servidor, AutorizacaoPedidaConcedidaERecusada) {
   const Niu ana = Criar("ana", "a");
   const Niu bia = Criar("bia", "b", /*exige=*/true);
   const Niu caio = Criar("caio", "c");
-  TCliente& a = Entrar(ana, "a");
-  a.Receber();
+  TCliente& a = Logado(ana, "a");
 
   a.Enviar(L("CACL", {std::to_string(bia)}));
   Rodar();
@@ -163,8 +157,7 @@ TEST_F(Servidor, AuthorisationRequestedGrantedAndRefused) {
   EXPECT_EQ(banco_->Lista(ana, bia), std::optional<char>('A'));
 
   // Caio asks, Bia refuses: Caio's waiting entry goes and he is told at login.
-  TCliente& c = Entrar(caio, "c");
-  c.Receber();
+  TCliente& c = Logado(caio, "c");
   c.Enviar(L("CPAC", {std::to_string(bia), ""}));
   Rodar();
   c.Enviar(L("CDSC"));
@@ -179,18 +172,13 @@ TEST_F(Servidor, AuthorisationRequestedGrantedAndRefused) {
   EXPECT_THAT(crac[0], StartsWith(L("CRAC", {std::to_string(bia), "bia"})));
 }
 
-TEST_F(Servidor, PresenceReachesWatchersAndInvisibleLooksOffline) {
+TEST_F(Servidor, PresencaChegaAQuemObservaEInvisivelPareceDesconectado) {
   const Niu ana = Criar("ana", "a");
   const Niu bia = Criar("bia", "b");
-  ASSERT_TRUE(banco_->Iniciar());
-  banco_->GravarContato(ana, bia, 'A');
-  std::string erro;
-  ASSERT_TRUE(banco_->Confirmar(erro));
-  TCliente& a = Entrar(ana, "a");
-  a.Receber();
+  Contato(ana, bia);
+  TCliente& a = Logado(ana, "a");
 
-  TCliente& b = Entrar(bia, "b", 5);
-  b.Receber();
+  TCliente& b = Logado(bia, "b", 5);
   const std::string id = std::to_string(bia);
   EXPECT_THAT(a.Receber(), ElementsAre(L("SNCC", {id, "bia", "5", "TPC"})));
   b.Enviar(L("CNMS", {"6"}));
@@ -217,16 +205,14 @@ TEST_F(Servidor, PresenceReachesWatchersAndInvisibleLooksOffline) {
   EXPECT_TRUE(b.Fechado());
   EXPECT_THAT(a.Receber(), ElementsAre(L("SNDC", {id, "bia", "TPC"})));
   // An invisible login announces nothing.
-  TCliente& b2 = Entrar(bia, "b", 2);
-  b2.Receber();
+  Logado(bia, "b", 2);
   EXPECT_THAT(a.Receber(), IsEmpty());
 }
 
-TEST_F(Servidor, OfflineMessagesArriveAtLoginInOrderAndSurviveARestart) {
+TEST_F(Servidor, MensagensOfflineChegamNoLoginEmOrdemESobrevivemAUmReinicio) {
   const Niu ana = Criar("ana", "a");
   const Niu bia = Criar("bia", "b");
-  TCliente& a = Entrar(ana, "a");
-  a.Receber();
+  TCliente& a = Logado(ana, "a");
   for (const char* texto : {"um#<RET>#", "dois#<RET>#", "tr\xEAs#<RET>#"}) {
     a.Enviar(L("CMSG", {std::to_string(bia), texto}));
   }
@@ -235,12 +221,7 @@ TEST_F(Servidor, OfflineMessagesArriveAtLoginInOrderAndSurviveARestart) {
                                        L("SNEM", {std::to_string(bia), "dois#<RET>#"}),
                                        L("SNEM", {std::to_string(bia), "tr\xEAs#<RET>#"})));
   // Acknowledged means committed: another connection to the file sees them.
-  {
-    std::string erro;
-    auto outro = TBanco::Abrir(caminho_, false, erro);
-    ASSERT_TRUE(outro);
-    EXPECT_EQ(outro->ContarMensagens(bia), 3);
-  }
+  EXPECT_EQ(OutraConexao()->ContarMensagens(bia), 3);
   Reiniciar();
   TCliente& b = Entrar(bia, "b");
   EXPECT_THAT(b.Com("CMSG"),
@@ -257,17 +238,13 @@ TEST_F(Servidor, OfflineMessagesArriveAtLoginInOrderAndSurviveARestart) {
   EXPECT_THAT(b.Receber(), ElementsAre(L("SACT", {std::to_string(ana), "ana", "F", "3", "TPC"})));
 }
 
-TEST_F(Servidor, ASecondLoginClosesTheFirstWithSnmp) {
+TEST_F(Servidor, SegundoLoginFechaOPrimeiroComSnmp) {
   const Niu ana = Criar("ana", "a");
   const Niu bia = Criar("bia", "b");
-  ASSERT_TRUE(banco_->Iniciar());
-  banco_->GravarContato(bia, ana, 'A');
-  std::string erro;
-  ASSERT_TRUE(banco_->Confirmar(erro));
-  TCliente& b = Entrar(bia, "b");
-  TCliente& primeiro = Entrar(ana, "a");
-  primeiro.Receber();
-  b.Receber();
+  Contato(bia, ana);
+  TCliente& b = Logado(bia, "b");
+  TCliente& primeiro = Logado(ana, "a");
+  b.Receber();  // Ana's arrival
   TCliente& segundo = Entrar(ana, "a");
   EXPECT_THAT(primeiro.Receber(), ElementsAre(L("SNMP", {"TPC"})));
   EXPECT_TRUE(primeiro.Fechado());
@@ -280,12 +257,11 @@ TEST_F(Servidor, ASecondLoginClosesTheFirstWithSnmp) {
   EXPECT_THAT(segundo.Com("CMSG"), ElementsAre(L("CMSG", {std::to_string(bia), "bia", "C", "oi"})));
 }
 
-TEST_F(Servidor, SearchInformationAndAccounts) {
+TEST_F(Servidor, BuscaInformacoesEContas) {
   const Niu ana = Criar("ana", "a");
   const Niu anabel = Criar("Anabel", "x", /*exige=*/true);
   const Niu priv = Criar("anonima", "p", false, /*privado=*/true);
-  TCliente& a = Entrar(ana, "a");
-  a.Receber();
+  TCliente& a = Logado(ana, "a");
 
   a.Enviar(L("CRBS", {"2", "AN"}));
   Rodar();
@@ -324,8 +300,7 @@ TEST_F(Servidor, SearchInformationAndAccounts) {
                           L("SRIT", {std::to_string(ana), "ana", "ana", "Empresa", "BH", "MG", "BR",
                                      "30000", "3133", "Dev", "Chefe", "www"})));
   // Others do not see the SMS number nor the window's own field.
-  TCliente& outro = Entrar(anabel, "x");
-  outro.Receber();
+  TCliente& outro = Logado(anabel, "x");
   outro.Enviar(L("CRIU", {"0", std::to_string(ana)}));
   Rodar();
   const auto srig = outro.Com("SRIG");
@@ -345,15 +320,14 @@ TEST_F(Servidor, SearchInformationAndAccounts) {
               ElementsAre(L("SACM", {"1", "12345", "pi"}), L("SACM", {"3", "ana_y", "py"})));
 }
 
-TEST_F(Servidor, SystemMessagesReachOnlineUsersAndWaitForTheOthers) {
+TEST_F(Servidor, MensagensDeSistemaChegamAQuemEstaOnlineEEsperamOsOutros) {
   const Niu ana = Criar("ana", "a");
   const Niu bia = Criar("bia", "b");
-  TCliente& a = Entrar(ana, "a");
-  a.Receber();
+  TCliente& a = Logado(ana, "a");
   {
     // As the admin command does, from another connection to the file.
     std::string erro;
-    auto admin = TBanco::Abrir(caminho_, false, erro);
+    auto admin = OutraConexao();
     ASSERT_TRUE(admin->Iniciar());
     admin->GravarAviso(0, 7, "Manuten\xE7\xE3o \xE0s 22h");
     ASSERT_TRUE(admin->Confirmar(erro));
@@ -366,10 +340,9 @@ TEST_F(Servidor, SystemMessagesReachOnlineUsersAndWaitForTheOthers) {
   EXPECT_THAT(a.Receber(), IsEmpty()) << "each notice reaches each user once";
 }
 
-TEST_F(Servidor, SilentConnectionsAreProbedThenDropped) {
+TEST_F(Servidor, ConexoesSilenciosasSaoSondadasEDepoisDerrubadas) {
   const Niu ana = Criar("ana", "a");
-  TCliente& a = Entrar(ana, "a");
-  a.Receber();
+  TCliente& a = Logado(ana, "a");
   rt_.Advance(config_.silencioAteSondar);
   EXPECT_THAT(a.Receber(), ElementsAre(L("SBFF")));
   a.Enviar(L("CBFF"));

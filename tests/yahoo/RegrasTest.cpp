@@ -72,11 +72,11 @@ TEST_F(Regras, MensagensEnviadas) {
   EXPECT_TRUE(
       SameBytes(YmsgBytes("MESSAGE 0x5A55AA56 @4660 1=ana 5=bia 14=\"oi Bia\" 97=0 63=;0 64=0"),
                 peer->Take()));
-  // Text beyond ASCII travels as UTF-8 and says so.
-  cliente.EnviarMensagem("bia", W("olá, ação € ok"));
+  // Text beyond ASCII travels as UTF-8 and says so; line breaks as they are.
+  cliente.EnviarMensagem("bia", W("olá, ação € ok\r\nfim"));
   EXPECT_EQ(TakeSent(),
             "MESSAGE 1515563606 @4660 1=\"ana\" 5=\"bia\" "
-            "14=\"ol\\xC3\\xA1, a\\xC3\\xA7\\xC3\\xA3o \\xE2\\x82\\xAC ok\" 97=\"1\" "
+            "14=\"ol\\xC3\\xA1, a\\xC3\\xA7\\xC3\\xA3o \\xE2\\x82\\xAC ok\\x0D\\x0Afim\" 97=\"1\" "
             "63=\";0\" 64=\"0\"\n");
   cliente.EnviarMensagem("bia", "");
   EXPECT_EQ(peer->Read(), "");

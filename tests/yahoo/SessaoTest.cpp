@@ -3,6 +3,8 @@
 // events.
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "base/Cp1252.h"
 #include "tests/support/Expect.h"
 #include "tests/support/yahoo/YahooRig.h"
@@ -66,88 +68,70 @@ TEST_F(Sessao, NadaAconteceComStatusDesconectadoESemSenhaFalhaSemAbrir) {
 }
 
 TEST_F(Sessao, CadaFalhaDeConexaoComSeuCodigo) {
-  const std::string semFalha = W("Falha ao tentar conectar-se ao servidor");
+  using Servidor = std::function<void(ClienteYahooRig&)>;
+  const auto socket = [](std::optional<net::SocketError> erro) -> Servidor {
+    return [erro](ClienteYahooRig& r) {
+      erro ? r.rt.FailNextConnect(*erro) : r.rt.RejectNextConnect();
+      r.rt.Advance(200ms);
+    };
+  };
+  // Accepted, the challenge request taken, then `depois`.
+  const auto aceita = [](Servidor depois) -> Servidor {
+    return [depois](ClienteYahooRig& r) {
+      r.rt.Advance(200ms);
+      r.peer = &r.rt.LastPeer();
+      r.peer->Accept();
+      r.rt.RunPending();
+      r.peer->Take();
+      depois(r);
+    };
+  };
+  const auto envia = [&](std::string pacotes) {
+    return aceita([pacotes](ClienteYahooRig& r) { r.ServerSends(pacotes); });
+  };
+  const auto fim = [&](std::optional<net::SocketError> erro) {
+    return aceita([erro](ClienteYahooRig& r) {
+      erro ? r.peer->Fail(*erro) : r.peer->Close();
+      r.rt.RunPending();
+    });
+  };
+  const std::string semFalha = W(", URL=\"Falha ao tentar conectar-se ao servidor\")");
+  const std::string falha100 = "AoFalharConexao(LoginStatus=100, URL=\"\")";
   struct Caso {
     const char* nome;
-    std::function<void(ClienteYahooRig&)> servidor;
+    Servidor servidor;
     Evs eventos;
     bool fechadaPeloCliente;
   };
-  const auto conectado = [](ClienteYahooRig& r) {
-    r.rt.Advance(200ms);
-    r.peer = &r.rt.LastPeer();
-    r.peer->Accept();
-    r.rt.RunPending();
-    r.peer->Take();
-  };
   const std::vector<Caso> casos = {
       {"refused",
-       [](ClienteYahooRig& r) {
-         r.rt.FailNextConnect(net::SocketError::ConnectionRefused);
-         r.rt.Advance(200ms);
-       },
-       {"AoFalharConexao(LoginStatus=10061, URL=\"" + semFalha + "\")"},
+       socket(net::SocketError::ConnectionRefused),
+       {"AoFalharConexao(LoginStatus=10061" + semFalha},
        false},
       {"no such host",
-       [](ClienteYahooRig& r) {
-         r.rt.FailNextConnect(net::SocketError::HostNotFound);
-         r.rt.Advance(200ms);
-       },
-       {"AoFalharConexao(LoginStatus=11001, URL=\"" + semFalha + "\")"},
+       socket(net::SocketError::HostNotFound),
+       {"AoFalharConexao(LoginStatus=11001" + semFalha},
        false},
       {"cannot even start",
-       [](ClienteYahooRig& r) {
-         r.rt.RejectNextConnect();
-         r.rt.Advance(200ms);
-       },
-       {"AoFalharConexao(LoginStatus=11001, URL=\"" + semFalha + "\")"},
+       socket(std::nullopt),
+       {"AoFalharConexao(LoginStatus=11001" + semFalha},
        false},
       {"refused by the server",
-       [&](ClienteYahooRig& r) {
-         conectado(r);
-         r.ServerSends(
-             "AUTH 0 1=ana 94=ABCDEFGHIJKLMNOPQRSTUVWX\nAUTHRESP 0 66=13 20=\"http://x/\"");
-       },
+       envia("AUTH 0 1=ana 94=ABCDEFGHIJKLMNOPQRSTUVWX\nAUTHRESP 0 66=13 20=\"http://x/\""),
        {"AoFalharConexao(LoginStatus=13, URL=\"http://x/\")"},
        true},
       {"status before login",
-       [&](ClienteYahooRig& r) {
-         conectado(r);
-         r.ServerSends("BACK 0 7=bia 10=0 13=1");
-       },
+       envia("BACK 0 7=bia 10=0 13=1"),
        {"AoMudarStatusContato(UserID=\"bia\", Status=0, Away=false, Msg=\"\")",
         "AoFalharConexao(LoginStatus=99, URL=\"\")"},
        false},
-      {"closed while logging in",
-       [&](ClienteYahooRig& r) {
-         conectado(r);
-         r.peer->Close();
-         r.rt.RunPending();
-       },
-       {"AoFalharConexao(LoginStatus=100, URL=\"\")"},
-       false},
-      {"reset while logging in",
-       [&](ClienteYahooRig& r) {
-         conectado(r);
-         r.peer->Fail(net::SocketError::ConnectionReset);
-         r.rt.RunPending();
-       },
-       {"AoFalharConexao(LoginStatus=100, URL=\"\")"},
-       false},
+      {"closed while logging in", fim(std::nullopt), {falha100}, false},
+      {"reset while logging in", fim(net::SocketError::ConnectionReset), {falha100}, false},
       {"not YMSG",
-       [&](ClienteYahooRig& r) {
-         conectado(r);
-         r.ServerSendsRaw("HTTP/1.1 400 Bad Request\r\n\r\n");
-       },
-       {"AoFalharConexao(LoginStatus=100, URL=\"\")"},
+       aceita([](ClienteYahooRig& r) { r.ServerSendsRaw("HTTP/1.1 400 Bad Request\r\n\r\n"); }),
+       {falha100},
        true},
-      {"seed too short",
-       [&](ClienteYahooRig& r) {
-         conectado(r);
-         r.ServerSends("AUTH 0 1=ana 94=curta");
-       },
-       {"AoFalharConexao(LoginStatus=100, URL=\"\")"},
-       true},
+      {"seed too short", envia("AUTH 0 1=ana 94=curta"), {falha100}, true},
   };
   for (const Caso& c : casos) {
     SCOPED_TRACE(c.nome);

@@ -5,9 +5,7 @@
 
 #include <random>
 
-#include "net/testing/FakeRuntime.h"
-#include "sim/yahoo/ServidorYahoo.h"
-#include "tests/support/yahoo/YmsgDialect.h"
+#include "tests/support/yahoo/YahooRig.h"
 #include "yahoo/CodecDesafio.h"
 
 namespace tazu::test {
@@ -18,14 +16,8 @@ using yahoo::TYahooPacket;
 class Simulador : public ::testing::Test {
  protected:
   Simulador() {
-    for (const char* linha : {"ana:segredo:Amigos=bia,caio", "bia:b:Amigos=ana", "caio:c"}) {
-      simyahoo::TContaSim c;
-      std::string erro;
-      EXPECT_TRUE(simyahoo::LerConta(linha, c, erro) && contas.Adicionar(std::move(c), erro));
-    }
-    servidor.AoRegistrar = [this](const std::string& l) { log.push_back(l); };
-    std::string erro;
-    EXPECT_TRUE(servidor.Escutar("127.0.0.1", 5050, erro)) << erro;
+    for (const char* linha : {"ana:segredo:Amigos=bia,caio", "bia:b:Amigos=ana", "caio:c"})
+      rede.Conta(linha);
   }
   net::FakePeer& Discar() {
     net::FakePeer& p = rt.Dial(5050);
@@ -68,9 +60,9 @@ class Simulador : public ::testing::Test {
   }
 
   net::FakeRuntime rt;
-  simyahoo::TContasSim contas;
-  simyahoo::TServidorYahoo servidor{rt, contas, 7};
-  std::vector<std::string> log;
+  RedeYahoo rede{rt};
+  simyahoo::TServidorYahoo& servidor = rede.servidor;
+  std::vector<std::string>& log = rede.log;
   std::string semente;
 };
 

@@ -2,6 +2,7 @@
 
 #include "msn/ComunicadorMSN.h"
 #include "tests/support/ScriptedPeer.h"
+#include "tests/support/msn/MsnClientRig.h"
 
 namespace tazu::test {
 
@@ -15,20 +16,7 @@ net::FakePeer* LogInMsn(TazuClientRig& rig, MsnDialect& dialect, std::string* wh
   rig.rt.Advance(std::chrono::seconds(1));
   net::FakePeer& ns = rig.rt.LastPeer();
   dialect = MsnDialect(0);
-  ScriptedPeer script(R"(
-    C: VER # MSNP7 MSNP6 MSNP5 MSNP4 CVRO
-    S: VER # MSNP7
-    C: INF #
-    S: INF # MD5
-    C: USR # MD5 I ana@tazu.test
-    S: USR # MD5 S 1013928519.693957190
-    C: USR # MD5 S 4ec013ce186f22d5ed4c4218e804e206
-    S: USR # OK ana@tazu.test Ana
-    C: CHG # NLN
-    C: LST # AL
-    C: LST # BL
-  )",
-                      dialect);
+  ScriptedPeer script(MsnLoginTranscript("NLN", "Ana"), dialect);
   script.PlayOver(ns);
   rig.rt.RunPending();
   const ScriptedPeer::Outcome r = script.Finished();

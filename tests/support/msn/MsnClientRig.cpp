@@ -70,17 +70,7 @@ net::FakePeer& MsnClientRig::Connect(uint8_t status) {
 
 bool MsnClientRig::LogIn(uint8_t status, std::string* why) {
   Connect(status);
-  const std::string login = std::string("C: VER # MSNP7 MSNP6 MSNP5 MSNP4 CVRO\n") +
-                            "S: VER # MSNP7\n"
-                            "C: INF #\n"
-                            "S: INF # MD5\n"
-                            "C: USR # MD5 I " +
-                            kLogin + "\n" + "S: USR # MD5 S " + kHash + "\n" + "C: USR # MD5 S " +
-                            kRespostaDoHash + "\n" + "S: USR # OK " + kLogin + " Ana%20Lima\n" +
-                            "C: CHG # " + std::string(msn::EstadoDoCodigo(status)) + "\n" +
-                            "C: LST # AL\n"
-                            "C: LST # BL\n";
-  ScriptedPeer script(login, dialect);
+  ScriptedPeer script(MsnLoginTranscript(msn::EstadoDoCodigo(status)), dialect);
   script.PlayOver(*ns);
   rt.RunPending();
   const ScriptedPeer::Outcome r = script.Finished();
@@ -88,19 +78,16 @@ bool MsnClientRig::LogIn(uint8_t status, std::string* why) {
   return r.ok;
 }
 
+std::string MsnLoginTranscript(std::string_view status, std::string_view nick) {
+  using R = MsnClientRig;
+  return std::string("C: VER # MSNP7 MSNP6 MSNP5 MSNP4 CVRO\nS: VER # MSNP7\n") +
+         "C: INF #\nS: INF # MD5\nC: USR # MD5 I " + R::kLogin + "\nS: USR # MD5 S " + R::kHash +
+         "\nC: USR # MD5 S " + R::kRespostaDoHash + "\nS: USR # OK " + R::kLogin + " " +
+         std::string(nick) + "\nC: CHG # " + std::string(status) + "\nC: LST # AL\nC: LST # BL\n";
+}
+
 void MsnClientRig::ServerSends(std::string_view lines) {
-  std::string bytes;
-  while (!lines.empty()) {
-    const std::size_t end = lines.find('\n');
-    std::string_view line = lines.substr(0, end);
-    lines.remove_prefix(end == std::string_view::npos ? lines.size() : end + 1);
-    const std::size_t start = line.find_first_not_of(" \t");
-    if (start == std::string_view::npos) continue;
-    line.remove_prefix(start);
-    if (line.rfind("S: ", 0) == 0) line.remove_prefix(3);
-    bytes += dialect.Encode(line, false);
-  }
-  ServerSendsRaw(bytes);
+  ServerSendsRaw(dialect.EncodeLines(lines));
 }
 
 void MsnClientRig::ServerSendsRaw(std::string_view bytes) {
@@ -113,9 +100,7 @@ std::string MsnClientRig::TakeSent() {
 }
 
 std::vector<std::string> MsnClientRig::TakeEvents() {
-  std::vector<std::string> e;
-  e.swap(events);
-  return e;
+  return std::exchange(events, {});
 }
 
 }  // namespace tazu::test

@@ -49,6 +49,12 @@ class MsnClientRig {
   std::vector<std::string> events;
 };
 
+// The client's login on the notification server in transcript notation, from
+// VER down to CHG `status` (a word: NLN, BSY, ...) and both list requests;
+// the server names the user `nick`.
+std::string MsnLoginTranscript(std::string_view status = "NLN",
+                               std::string_view nick = "Ana%20Lima");
+
 // The events of a client as text, "AoReceberContato(bob@tazu.test, Bob, 1)",
 // appended to `events`.
 void RecordMsnEvents(msn::TClienteMSN& cliente, std::vector<std::string>& events,

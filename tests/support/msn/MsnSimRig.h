@@ -9,6 +9,7 @@
 
 #include "net/testing/FakeRuntime.h"
 #include "sim/msn/SimuladorMSN.h"
+#include "tests/support/FakeBridge.h"
 
 namespace tazu::test {
 
@@ -17,16 +18,15 @@ class MsnSimRig {
   // The dispatch server on 127.0.0.1:1863 (unless the config says otherwise);
   // the other two on free ports.
   explicit MsnSimRig(sim::msn::TConfigSimMSN config);
-  ~MsnSimRig();
 
   // Runs the loop, carrying bytes and closes, until nothing moves. A
   // connection to a port nobody listens on is refused.
-  void Run();
+  void Run() { bridge_.Run(); }
   // Lets time pass in small steps, running everything in between.
-  void Advance(net::Milliseconds by);
+  void Advance(net::Milliseconds by) { bridge_.Advance(by, net::Milliseconds(100)); }
   // The simulator's side of the newest bridged connection to `port`: what
   // is written there reaches the simulator as if the client had sent it.
-  net::FakePeer* ServerEnd(uint16_t port);
+  net::FakePeer* ServerEnd(uint16_t port) { return bridge_.ServerEnd(port); }
   // Whether the simulator logged a line holding `piece`.
   bool Logged(const std::string& piece) const;
 
@@ -35,15 +35,7 @@ class MsnSimRig {
   std::unique_ptr<sim::msn::TSimuladorMSN> sim;
 
  private:
-  struct Bridge {
-    net::FakePeer* client;
-    net::FakePeer* server;
-  };
-  bool Link();
-  bool CarryCloses();
-
-  std::vector<Bridge> bridges_;
-  std::size_t seen_ = 0;
+  FakeBridge bridge_{rt};
 };
 
 }  // namespace tazu::test

@@ -141,22 +141,16 @@ std::string ClienteYahooRig::TakeSent() {
 }
 
 std::vector<std::string> ClienteYahooRig::TakeEvents() {
-  std::vector<std::string> e;
-  e.swap(events);
-  return e;
+  return std::exchange(events, {});
 }
 
 // ---- RedeYahoo ----
 
 RedeYahoo::RedeYahoo(net::FakeRuntime& rt, uint16_t porta)
-    : servidor(rt, contas, 20260101), rt_(rt), porta_(porta) {
+    : servidor(rt, contas, 20260101), porta_(porta), ponte_(rt) {
   servidor.AoRegistrar = [this](const std::string& l) { log.push_back(l); };
   std::string erro;
   if (!servidor.Escutar("127.0.0.1", porta, erro)) throw std::logic_error(erro);
-}
-
-RedeYahoo::~RedeYahoo() {
-  for (const Ponte& p : pontes_) p.cliente->onClientData = p.servidor->onClientData = nullptr;
 }
 
 void RedeYahoo::Conta(std::string_view linha) {
@@ -166,47 +160,12 @@ void RedeYahoo::Conta(std::string_view linha) {
     throw std::invalid_argument(erro);
 }
 
-bool RedeYahoo::Ligar() {
-  bool mexeu = false;
-  for (std::size_t i = 0; i < rt_.PeerCount(); ++i) {
-    net::FakePeer& c = rt_.Peer(i);
-    if (vistos_.count(&c) || c.Port() != porta_ || c.Host() != "127.0.0.1") continue;
-    vistos_.insert(&c);
-    if (c.GetState() != net::FakePeer::State::Connecting) continue;
-    c.Accept();
-    net::FakePeer& s = rt_.Dial(porta_, "127.0.0.1");
-    vistos_.insert(&s);
-    c.onClientData = [&c, &s] { s.Write(c.Take()); };
-    s.onClientData = [&c, &s] { c.Write(s.Take()); };
-    pontes_.push_back({&c, &s});
-    mexeu = true;
-  }
-  for (const Ponte& p : pontes_) {
-    for (auto [de, para] : {std::pair{p.cliente, p.servidor}, std::pair{p.servidor, p.cliente}}) {
-      if (de->ClientClosed() && para->IsOpen()) {
-        para->Close();
-        mexeu = true;
-      }
-    }
-  }
-  return mexeu;
-}
-
 void RedeYahoo::Rodar() {
-  do {
-    rt_.RunPending();
-  } while (Ligar());
+  ponte_.Run();
 }
 
 void RedeYahoo::Avancar(net::Milliseconds tempo) {
-  const net::Milliseconds passo(50);
-  Rodar();
-  while (tempo.count() > 0) {
-    const net::Milliseconds agora = std::min(tempo, passo);
-    rt_.Advance(agora);
-    Rodar();
-    tempo -= agora;
-  }
+  ponte_.Advance(tempo, net::Milliseconds(50));
 }
 
 }  // namespace tazu::test

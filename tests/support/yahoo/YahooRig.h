@@ -8,7 +8,6 @@
 
 #include <cstdint>
 #include <memory>
-#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,6 +15,7 @@
 #include "core/Comunicadores.h"
 #include "net/testing/FakeRuntime.h"
 #include "sim/yahoo/ServidorYahoo.h"
+#include "tests/support/FakeBridge.h"
 #include "tests/support/yahoo/YmsgDialect.h"
 #include "yahoo/ClienteYahoo.h"
 
@@ -60,7 +60,6 @@ class ClienteYahooRig {
 class RedeYahoo {
  public:
   explicit RedeYahoo(net::FakeRuntime& rt, uint16_t porta = 5050);
-  ~RedeYahoo();
 
   // An account line of the simulator (throws std::invalid_argument).
   void Conta(std::string_view linha);
@@ -73,22 +72,14 @@ class RedeYahoo {
   uint16_t Porta() const { return porta_; }
   // The product's end of the n-th connection to the server (from 0): what is
   // written there reaches the product as if the server had sent it.
-  net::FakePeer& LadoDoCliente(std::size_t n) { return *pontes_.at(n).cliente; }
+  net::FakePeer& LadoDoCliente(std::size_t n) { return ponte_.ClientEnd(n); }
   simyahoo::TContasSim contas;
   simyahoo::TServidorYahoo servidor;
   std::vector<std::string> log;
 
  private:
-  bool Ligar();
-
-  net::FakeRuntime& rt_;
   uint16_t porta_;
-  struct Ponte {
-    net::FakePeer* cliente;
-    net::FakePeer* servidor;
-  };
-  std::vector<Ponte> pontes_;
-  std::set<const net::FakePeer*> vistos_;
+  FakeBridge ponte_;
 };
 
 }  // namespace tazu::test

@@ -137,18 +137,7 @@ std::string YmsgDialect::Describe(std::string_view bytes) const {
 std::string YmsgBytes(std::string_view lines, uint32_t sessionId) {
   YmsgDialect d;
   d.SetSessionId(sessionId);
-  std::string bytes;
-  while (!lines.empty()) {
-    const std::size_t end = lines.find('\n');
-    std::string_view line = lines.substr(0, end);
-    lines.remove_prefix(end == std::string_view::npos ? lines.size() : end + 1);
-    const std::size_t start = line.find_first_not_of(" \t");
-    if (start == std::string_view::npos) continue;
-    line.remove_prefix(start);
-    if (line.rfind("S: ", 0) == 0 || line.rfind("C: ", 0) == 0) line.remove_prefix(3);
-    bytes += d.Encode(line, false);
-  }
-  return bytes;
+  return d.EncodeLines(lines);
 }
 
 std::string YmsgText(std::string_view bytes) {

@@ -1,6 +1,7 @@
-// A fresh data root for one test: TAZU_HOME points at a new directory while the
-// object lives; the environment and the umask are put back and the directory
-// removed afterwards.
+// A data root for one test: TAZU_HOME points at a new directory (or at one
+// given, such as the default skin the build lays out) while the object lives;
+// the environment and the umask are put back afterwards, and a new directory
+// is removed.
 #pragma once
 
 #include <sys/stat.h>
@@ -10,14 +11,15 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <utility>
 
 namespace tazu::teste {
 
 class TRaizTemporaria {
  public:
-  TRaizTemporaria() {
-    std::string modelo = (std::filesystem::temp_directory_path() / "tazu-XXXXXX").string();
-    raiz_ = mkdtemp(modelo.data());
+  TRaizTemporaria() : TRaizTemporaria(Nova(), true) {}
+  explicit TRaizTemporaria(std::string existente, bool nova = false)
+      : raiz_(std::move(existente)), nova_(nova) {
     if (const char* v = std::getenv("TAZU_HOME")) anterior_ = v, tinha_ = true;
     setenv("TAZU_HOME", raiz_.c_str(), 1);
     mascara_ = umask(022);
@@ -25,7 +27,7 @@ class TRaizTemporaria {
   ~TRaizTemporaria() {
     umask(mascara_);
     tinha_ ? setenv("TAZU_HOME", anterior_.c_str(), 1) : unsetenv("TAZU_HOME");
-    std::filesystem::remove_all(raiz_);
+    if (nova_) std::filesystem::remove_all(raiz_);
   }
   TRaizTemporaria(const TRaizTemporaria&) = delete;
   TRaizTemporaria& operator=(const TRaizTemporaria&) = delete;
@@ -48,8 +50,12 @@ class TRaizTemporaria {
   }
 
  private:
+  static std::string Nova() {
+    std::string modelo = (std::filesystem::temp_directory_path() / "tazu-XXXXXX").string();
+    return mkdtemp(modelo.data());
+  }
   std::string raiz_, anterior_;
-  bool tinha_ = false;
+  bool nova_, tinha_ = false;
   mode_t mascara_ = 0;
 };
 
