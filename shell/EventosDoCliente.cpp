@@ -5,8 +5,12 @@
 #include "shell/Contexto.h"
 #include "shell/SystemTray.h"
 #include "shell/Textos.h"
+#include "shell/UComunicadores.h"
 #include "shell/UComunicando.h"
+#include "shell/UEventoContato.h"
+#include "shell/UFrmInfoUsuario.h"
 #include "shell/UGerenciador.h"
+#include "shell/UPedidoAutorizacao.h"
 #include "shell/UPrincipal.h"
 
 namespace tazu {
@@ -55,21 +59,25 @@ void TFrmPrincipal::LigarEventos() {
                                     const std::string& texto) {
     EventoDeUsuario(tipo, comunicador, identificador, apelido, texto);
   };
-  c.AoExigirAutorizacao = [this](TClientePCTazu&, const TApelido&, const std::string&,
-                                 const TApelido& apelido) {
-    Avisar(TCaixa::Informacao, std::string(textos_shell::AutorizacaoAntes) + apelido.str() +
-                                   std::string(textos_shell::AutorizacaoDepois));
+  c.AoExigirAutorizacao = [this](TClientePCTazu&, const TApelido& comunidade,
+                                 const std::string& identificador, const TApelido& apelido) {
+    TFrmPedidoAutorizacao::Abrir(ctx_, comunidade, identificador,
+                                 std::string(textos_shell::AutorizacaoAntes) + apelido.str() +
+                                     std::string(textos_shell::AutorizacaoDepois));
   };
   c.AoReceberInfoUsuario = [this](TClientePCTazu&, int tipo, const std::string& comunicador,
                                   const std::string& identificador, const TApelido& apelido,
                                   const std::string& texto) {
     InformacaoDeUsuario(tipo, comunicador, identificador, apelido, texto);
   };
-  c.AoReceberComunicadores = [this](TClientePCTazu&, bool, const std::string&, const std::string&,
-                                    bool, const std::string&, const std::string&, bool,
-                                    const std::string&, const std::string&) {
+  c.AoReceberComunicadores = [this](TClientePCTazu&, bool usaICQ, const std::string& uin,
+                                    const std::string& senhaICQ, bool usaMSN,
+                                    const std::string& email, const std::string& senhaMSN,
+                                    bool usaYahoo, const std::string& nome,
+                                    const std::string& senhaYahoo) {
     ctx_.Espera.Fechar();
-    AbrirComunicadores();
+    TFrmComunicadores::Abrir(
+        ctx_, {{{usaICQ, uin, senhaICQ}, {usaMSN, email, senhaMSN}, {usaYahoo, nome, senhaYahoo}}});
   };
   c.AoConectarComunicador = [this](TClientePCTazu&, TInterfaceComunicador& a) {
     if (ctx_.Gerenciador) ctx_.Gerenciador->IndicaComunicador(a.NomeComunicador, true);
@@ -232,18 +240,16 @@ void TFrmPrincipal::EventoDeUsuario(int tipo, const std::string& comunicador,
     default:
       break;
   }
-  // The contact event window comes with a later version; until then the
-  // notice itself reaches the user.
-  if (!mensagem.empty()) Avisar(TCaixa::Informacao, mensagem);
+  TFrmEvento::MostraEvento(ctx_, tipo, comunicador, identificador, mensagem, apelido);
 }
 
 void TFrmPrincipal::InformacaoDeUsuario(int tipo, const std::string& comunicador,
                                         const std::string& identificador,
-                                        const std::string& apelido, const std::string&) {
-  // The personal and work blocks go to an open user-information window; none
-  // opens in this version, so only the refusal to publish reaches the user.
-  (void)comunicador;
-  (void)identificador;
+                                        const std::string& apelido, const std::string& texto) {
+  if (auto* janela = dynamic_cast<TFrmInfoUsuario*>(ctx_.JanelasDeInformacao.Localizar(
+          TRegistroDeJanelas<QWidget>::Chave(comunicador, identificador)))) {
+    if (tipo == 1 || tipo == 2) janela->ReceberBloco(tipo, texto);
+  }
   if (tipo == 0) Avisar(TCaixa::Informacao, Aspas(apelido) + std::string(textos_shell::NaoPublica));
 }
 

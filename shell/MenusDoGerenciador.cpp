@@ -7,6 +7,8 @@
 #include "core/UHistorico.h"
 #include "shell/Contexto.h"
 #include "shell/Textos.h"
+#include "shell/UAdicionarContato.h"
+#include "shell/UFrmInfoUsuario.h"
 #include "shell/UGerenciador.h"
 #include "shell/UHistorico.h"
 #include "shell/UPrincipal.h"
@@ -103,8 +105,8 @@ void TFrmGerenciador::Mensagem() {
 }
 
 void TFrmGerenciador::Informacoes() {
-  if (ContatoSelecionado() && ctx_.Principal) {
-    ctx_.Principal->AindaNaoDisponivel(textos_shell::JanelaInformacoes);
+  if (TContato* c = ContatoSelecionado()) {
+    TFrmInfoUsuario::MostraInformacoes(ctx_, c->Comunicador, c->Identificador, c->Apelido);
   }
 }
 
@@ -160,11 +162,11 @@ void TFrmGerenciador::CriarMenusDasRedes() {
           a->setIcon(icones_.Menu[static_cast<std::size_t>(base)]);
       }
       const int codigo = item.Codigo;
-      connect(a, &QAction::triggered, this, [this, codigo] {
+      connect(a, &QAction::triggered, this, [this, codigo, chave] {
         if (codigo >= 0) {
           EscolherStatusDaRede(codigo);
-        } else if (ctx_.Principal) {
-          ctx_.Principal->AindaNaoDisponivel(textos_shell::JanelaBusca);
+        } else {
+          TFrmAdicionarContato::AdicionaContato(ctx_, chave == 1 ? "MSN" : "Yahoo");
         }
       });
     }

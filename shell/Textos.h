@@ -77,16 +77,145 @@ inline constexpr std::string_view ComoRemover =
     "\"Remover Contato\": Para remover um contato da lista, clique sobre o contato com o botão "
     "direito e escolha \"Remover Contato\""_cp;
 
-// Windows that come with a later version: what the user is told meanwhile.
-inline constexpr std::string_view AindaNaoAntes = "\""_cp;
-inline constexpr std::string_view AindaNaoDepois =
-    "\" ainda não está disponível nesta versão do Tazu Messenger."_cp;
-inline constexpr std::string_view JanelaBusca = "Adicionar contato"_cp;
-inline constexpr std::string_view JanelaComunicadores = "Comunicadores"_cp;
-inline constexpr std::string_view JanelaConfiguracoes = "Configurações"_cp;
-inline constexpr std::string_view JanelaCadastro = "Cadastro de novo usuário"_cp;
-inline constexpr std::string_view JanelaRegistro = "Registrar usuário neste computador"_cp;
-inline constexpr std::string_view JanelaInformacoes = "Informações do usuário"_cp;
+// Choosing a community, adding and searching.
+inline constexpr std::string_view TituloSelecao = "Escolha a comunidade"_cp;
+inline constexpr std::string_view RadioTazu = "Tazu"_cp;
+inline constexpr std::string_view RadioICQ = "ICQ"_cp;
+inline constexpr std::string_view RadioMSN = "MSN Messenger"_cp;
+inline constexpr std::string_view RadioYahoo = "Yahoo! Messenger"_cp;
+inline constexpr std::string_view IndiqueComunidade = "Indique uma comunidade."_cp;
+inline constexpr std::string_view HabiliteAntes = "Você precisa habilitar o comunicador "_cp;
+inline constexpr std::string_view HabiliteDepois =
+    " para acessar esta comunidade.\r\nPara configurar seus comunicadores clique em "
+    "\"Comunicadores\" na janela \"Menu\"."_cp;
+inline constexpr std::string_view TituloAdicionar = "Adicionar contato"_cp;
+inline constexpr std::string_view InformeContato = "Informe um contato a ser adicionado."_cp;
+inline constexpr std::string_view JaNaLista = "Esse contato já se encontra na sua lista."_cp;
+inline constexpr std::string_view NaoPodeSeAdicionar =
+    "Você não pode se adicionar à sua própria lista."_cp;
+inline constexpr std::string_view EstaDesativado = "\" está desativado."_cp;
+inline constexpr std::string_view TituloBusca = "Adicionar novo contato à lista de contatos"_cp;
+inline constexpr std::string_view DigiteUm = "Digite um "_cp;
+inline constexpr std::string_view AntesDaBusca = " antes de realizar a busca."_cp;
+inline constexpr std::string_view CampoNIU = "NIU"_cp;
+inline constexpr std::string_view CampoApelidoOuNome = "Apelido ou Nome"_cp;
+inline constexpr std::string_view CampoEMail = "E-mail"_cp;
+inline constexpr std::string_view Buscando = "Buscando..."_cp;
+inline constexpr std::string_view Resultado = " resultado"_cp;
+inline constexpr std::string_view Resultados = " resultados"_cp;
+inline constexpr std::string_view ParaABusca = " para a busca."_cp;
+inline constexpr std::string_view NenhumEncontrado = "Nenhum contato foi encontrado."_cp;
+inline constexpr std::string_view AguardandoBusca = "Aguardando busca."_cp;
+inline constexpr std::string_view Sim = "Sim"_cp;
+inline constexpr std::string_view Nao = "Não"_cp;
+
+// Contact events and authorisation.
+inline constexpr std::string_view TituloEvento = "Aviso de contato"_cp;
+inline constexpr std::string_view SeVoceSair = "Se você sair, "_cp;
+inline constexpr std::string_view SeraRejeitado =
+    " será rejeitado e não poderá adicioná-lo à sua lista.\r\nTem certeza que deseja sair?"_cp;
+inline constexpr std::string_view TituloPedidoAutorizacao = "Pedido de Autorização"_cp;
+
+// Accounts and settings.
+inline constexpr std::string_view TituloComunicadores = "Comunicadores"_cp;
+inline constexpr std::string_view CarregandoComunicadores =
+    "Aguarde...\r\nCarregando lista de comunicadores do servidor."_cp;
+inline constexpr std::string_view UsarICQ = "Usar ICQ"_cp;
+inline constexpr std::string_view UsarMSN = "Usar MSN Messenger"_cp;
+inline constexpr std::string_view UsarYahoo = "Usar Yahoo! Messenger"_cp;
+inline constexpr std::string_view DadosDoICQ = "Informe corretamente os dados do ICQ."_cp;
+inline constexpr std::string_view DadosDoMSN = "Informe corretamente os dados do MSN Messenger."_cp;
+inline constexpr std::string_view DadosDoYahoo = "Informe corretamente os dados do Yahoo."_cp;
+inline constexpr std::string_view TituloConfiguracoes = "Configurações"_cp;
+inline constexpr std::string_view EnderecoDoServidor = "Endereço do Servidor:"_cp;
+inline constexpr std::string_view PortaDeConexao = "Porta de Conexão:"_cp;
+inline constexpr std::string_view Ok = "Ok"_cp;
+inline constexpr std::string_view Cancelar = "Cancelar"_cp;
+inline constexpr std::string_view EnderecoEPorta =
+    "Informe endereço e porta válidos para a comunicação com o servidor."_cp;
+inline constexpr std::string_view PaginaTazu = "Servidor Tazu"_cp;
+inline constexpr std::string_view PaginaOutrasRedes = "Outras redes"_cp;
+inline constexpr std::string_view ServidorYahoo = "Servidor do Yahoo!:"_cp;
+inline constexpr std::string_view ServidorMSN = "Servidor do MSN Messenger:"_cp;
+inline constexpr std::string_view ServidorICQ = "Servidor do ICQ:"_cp;
+inline constexpr std::string_view ProxyICQ = "Proxy do ICQ:"_cp;
+inline constexpr std::string_view DicaServidores =
+    "Servidores no formato servidor:porta. Proxy do ICQ: tipo://[usuário:senha@]servidor:porta, "
+    "com o tipo socks4, socks4a, socks5, https ou http; vazio para não usar proxy. Valem a "
+    "partir da próxima conexão de cada comunicador."_cp;
+inline constexpr std::string_view DefinidoPor = "Definido pela variável de ambiente "_cp;
+inline constexpr std::string_view EnderecoInvalidoAntes = "O endereço \""_cp;
+inline constexpr std::string_view EnderecoInvalidoDepois =
+    "\" não é válido. Use servidor:porta, por exemplo scs.msg.yahoo.com:5050."_cp;
+inline constexpr std::string_view ProxyInvalidoAntes = "O proxy \""_cp;
+inline constexpr std::string_view ProxyInvalidoDepois =
+    "\" não é válido. Use tipo://[usuário:senha@]servidor:porta, com o tipo socks4, socks4a, "
+    "socks5, https ou http, ou deixe o campo vazio."_cp;
+inline constexpr std::string_view NaoGravouServidores =
+    "Não foi possível gravar os endereços dos servidores: "_cp;
+
+// Registration.
+inline constexpr std::string_view TituloCadastro = "Cadastro de novo usuário"_cp;
+inline constexpr std::string_view CampoApelido = "Apelido"_cp;
+inline constexpr std::string_view CampoNomeCompleto = "Nome Completo"_cp;
+inline constexpr std::string_view CampoEMailCadastro = "E-Mail"_cp;
+inline constexpr std::string_view CampoSenha = "Senha"_cp;
+inline constexpr std::string_view CampoConfirmacao = "Confirmação da Senha"_cp;
+inline constexpr std::string_view OCampo = "O campo "_cp;
+inline constexpr std::string_view OsCampos = "Os campos "_cp;
+inline constexpr std::string_view E = " é "_cp;
+inline constexpr std::string_view Sao = " são "_cp;
+inline constexpr std::string_view Obrigatorio = "de preenchimento obrigatório."_cp;
+inline constexpr std::string_view NaoPreenchido = " não foi preenchido corretamente."_cp;
+inline constexpr std::string_view CampoDia = "\"Dia\""_cp;
+inline constexpr std::string_view CampoMes = "\"Mês\""_cp;
+inline constexpr std::string_view CampoAno = "\"Ano\""_cp;
+inline constexpr std::string_view AvisoCelular =
+    "Atenção: Um número de celular permitirá acesso à comunidade Tazu Messenger via comandos de "
+    "texto em SMS.\r\nPor favor informe corretamente o número: Utilize 10 algarismos sendo os 2 "
+    "primeiros o DDD de sua cidade e os ultimos 8 o número local de seu celular.\r\nPor exemplo, "
+    "para informar o número \"(31)2222-3333\" (DDD 31 de Belo Horizonte) digite no campo celular: "
+    "3122223333"_cp;
+inline constexpr std::string_view AvisoCelularSMS =
+    "Atenção: Um número de celular da operadora Tazu permitirá acesso à comunidade Tazu Messenger "
+    "via comandos de texto em SMS.\r\nPor favor informe corretamente o número: Utilize 10 "
+    "algarismos sendo os 2 primeiros o DDD de sua cidade e os ultimos 8 o número local de seu "
+    "celular.\r\nPor exemplo, para informar o número \"(31)2222-3333\" (DDD 31 de Belo Horizonte) "
+    "digite no campo celular: 3122223333"_cp;
+inline constexpr std::string_view EmitindoCadastro =
+    "Emitindo dados cadastrais ao servidor Tazu Messenger.\r\nIsso poderá levar alguns segundos."_cp;
+inline constexpr std::string_view LembrarSenhaNoComputador = "Lembrar a senha neste computador"_cp;
+inline constexpr std::string_view Masculino = "Masculino"_cp;
+inline constexpr std::string_view Feminino = "Feminino"_cp;
+inline constexpr std::string_view ExigirAutorizacao =
+    "Quem quiser me adicionar precisa da minha autorização"_cp;
+inline constexpr std::string_view PublicarDados = "Publicar meus dados na rede"_cp;
+inline constexpr std::string_view TituloRegistro = "Registrar usuário neste computador"_cp;
+inline constexpr std::string_view PeloNumero = "Pelo número (NIU):"_cp;
+inline constexpr std::string_view PeloApelido = "Pelo apelido:"_cp;
+inline constexpr std::string_view InformeNIU = "Informe um NIU válido."_cp;
+inline constexpr std::string_view InformeApelido = "Informe um Apelido válido."_cp;
+inline constexpr std::string_view InformeSenha = "Informe uma Senha válida."_cp;
+inline constexpr std::string_view SenhasDiferentes =
+    "O valor digitado em Senha não confere com o digitado em Confirmação da Senha.\r\nPor favor "
+    "indique o mesmo valor nos dois campos."_cp;
+inline constexpr std::string_view JaRegistrado = "Este Número já foi registrado.\r\nUsuário: "_cp;
+inline constexpr std::string_view Registrando = "Registrando..."_cp;
+inline constexpr std::string_view EnviandoRegistro =
+    "Enviando dados de registro ao servidor.\r\nIsso poderá levar alguns segundos."_cp;
+inline constexpr std::string_view NaoSalvouUsuario =
+    "Não foi possível salvar as configurações do usuário."_cp;
+inline constexpr std::string_view ConectadoAComunidade =
+    "Conectado à comunidade Tazu Messenger."_cp;
+
+// User information.
+inline constexpr std::string_view TituloMinhasInformacoes = "Minhas Informações"_cp;
+inline constexpr std::string_view InformacoesDeTitulo = "Informações de "_cp;
+inline constexpr std::string_view EnviandoInformacoes =
+    "Enviando dados de informações pessoais para o servidor."_cp;
+inline constexpr std::string_view OutrosUsuarios =
+    "Não é possível atualizar dados de outros usuários.\r\nPara atualizar seus dados, utilize o "
+    "menu \"Minhas Informações\" na barra do sistema."_cp;
 
 // Login and users.
 inline constexpr std::string_view TituloLogin = "Tazu Messenger (Login)"_cp;

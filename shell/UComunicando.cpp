@@ -13,6 +13,7 @@
 #include "shell/Contexto.h"
 #include "shell/Icones.h"
 #include "shell/Textos.h"
+#include "shell/UFrmInfoUsuario.h"
 #include "shell/UHistorico.h"
 #include "shell/UPrincipal.h"
 #include "skin/Skin.h"
@@ -388,8 +389,9 @@ void TFrmComunicando::AbrirInformacoes() {
                            std::string(textos_shell::NaoDisponiveis) + "\r\n" +
                            std::string(textos_shell::VerifiqueComunicador) + nomeDaRede_ +
                            std::string(textos_shell::EstaConectado));
-  } else if (ctx_.Principal) {
-    ctx_.Principal->AindaNaoDisponivel(textos_shell::JanelaInformacoes);
+  } else {
+    TFrmInfoUsuario::MostraInformacoes(ctx_, contato_->Comunicador, contato_->Identificador,
+                                       contato_->Apelido);
   }
 }
 

@@ -2,7 +2,8 @@
 
 #include "shell/Contexto.h"
 #include "shell/Textos.h"
-#include "shell/UPrincipal.h"
+#include "shell/UFrmCadastro.h"
+#include "shell/UFrmRegistroDeUsuario.h"
 #include "skin/Texto.h"
 
 namespace tazu {
@@ -33,12 +34,9 @@ void TFrmOpcoesIniciais::Executar(TContexto& ctx) {
   janela.exec();
 }
 
-// The registration windows come with a later version: until then each button
-// says so and the options come back.
 void TFrmOpcoesIniciais::NovoCadastro() {
   hide();
-  ctx_.CadastroConcluido = false;
-  if (ctx_.Principal) ctx_.Principal->AindaNaoDisponivel(textos_shell::JanelaCadastro);
+  TFrmCadastro::Executar(ctx_);
   if (ctx_.CadastroConcluido) {
     concluido_ = true;
     accept();
@@ -49,8 +47,7 @@ void TFrmOpcoesIniciais::NovoCadastro() {
 
 void TFrmOpcoesIniciais::RegistrarExistente() {
   hide();
-  ctx_.CadastroConcluido = false;
-  if (ctx_.Principal) ctx_.Principal->AindaNaoDisponivel(textos_shell::JanelaRegistro);
+  TFrmRegistroDeUsuario::Executar(ctx_);
   if (ctx_.CadastroConcluido) {
     concluido_ = true;
     accept();

@@ -8,9 +8,17 @@
 #include "shell/ListasDoGerenciador.h"
 #include "shell/SystemTray.h"
 #include "shell/Textos.h"
+#include "shell/UAdicionarContato.h"
+#include "shell/UBuscaContato.h"
+#include "shell/UComunicadores.h"
 #include "shell/UComunicando.h"
+#include "shell/UConfiguracoes.h"
+#include "shell/UFrmCadastro.h"
+#include "shell/UFrmInfoUsuario.h"
+#include "shell/UFrmRegistroDeUsuario.h"
 #include "shell/UGerenciador.h"
 #include "shell/UMenuUsuarios.h"
+#include "shell/USelecionaComunidade.h"
 #include "skin/Texto.h"
 
 namespace tazu {
@@ -61,8 +69,10 @@ void TFrmPrincipal::CriarMenu() {
   };
   mostrar1_ = item(textos_shell::MostrarTazu, false, [this] { MostraGerenciador(); });
   pumPrincipal_.setDefaultAction(mostrar1_);
-  minhasInformacoes1_ = item(textos_shell::MinhasInformacoes, false,
-                             [this] { AindaNaoDisponivel(textos_shell::JanelaInformacoes); });
+  minhasInformacoes1_ = item(textos_shell::MinhasInformacoes, false, [this] {
+    TFrmInfoUsuario::MostraInformacoes(ctx_, "Tazu", std::to_string(ctx_.ClientePC.NIU),
+                                       std::string(textos_shell::TituloMinhasInformacoes));
+  });
   comunicadores1_ = item(textos_shell::Comunicadores, false, [this] { AbrirComunicadores(); });
   selecionarUsuario1_ =
       item(textos_shell::SelecionarUsuario, true, [this] { SelecionarUsuarioAtivo(); });
@@ -80,8 +90,8 @@ void TFrmPrincipal::CriarMenu() {
   status1_ = pumPrincipal_.addMenu(&menuStatus_);
   status1_->setEnabled(false);
   n1_ = pumPrincipal_.addSeparator();
-  mnuConfiguracoes_ = item(textos_shell::Configuracoes, true,
-                           [this] { AindaNaoDisponivel(textos_shell::JanelaConfiguracoes); });
+  mnuConfiguracoes_ =
+      item(textos_shell::Configuracoes, true, [this] { TFrmConfiguracoes::Executar(ctx_); });
   pumPrincipal_.addSeparator();
   sair1_ = item(textos_shell::Sair, true, [this] { Sair(); });
 }
@@ -204,16 +214,16 @@ void TFrmPrincipal::MostrarAvisos() {
 void TFrmPrincipal::ExecutaOpcao(int codigo) {
   switch (codigo) {
     case 2:
-      AindaNaoDisponivel(textos_shell::JanelaBusca);
+      AdicionarContato();
       break;
     case 3:
       ctx_.Caixas.Informacao(std::string(textos_shell::ComoRemover));
       break;
     case 4:
-      AindaNaoDisponivel(textos_shell::JanelaCadastro);
+      TFrmCadastro::Abrir(ctx_);
       break;
     case 5:
-      AindaNaoDisponivel(textos_shell::JanelaRegistro);
+      TFrmRegistroDeUsuario::Abrir(ctx_);
       break;
     case 6:
       SelecionarUsuarioAtivo();
@@ -231,12 +241,30 @@ void TFrmPrincipal::SelecionarUsuarioAtivo() {
 }
 
 void TFrmPrincipal::AbrirComunicadores() {
-  AindaNaoDisponivel(textos_shell::JanelaComunicadores);
+  if (TFrmComunicadores* aberta = TFrmComunicadores::Aberta()) {
+    aberta->show();
+    aberta->raise();
+    aberta->activateWindow();
+    return;
+  }
+  // The server's answer opens the window (AoReceberComunicadores).
+  ctx_.ClientePC.PedirComunicadores();
+  ctx_.Espera.Mostrar(std::string(textos_shell::TituloComunicadores),
+                      std::string(textos_shell::CarregandoComunicadores), true);
 }
 
-void TFrmPrincipal::AindaNaoDisponivel(std::string_view janela) {
-  ctx_.Caixas.Informacao(std::string(textos_shell::AindaNaoAntes) + std::string(janela) +
-                         std::string(textos_shell::AindaNaoDepois));
+void TFrmPrincipal::AdicionarContato() {
+  if (ctx_.ClientePC.Comunicadores.Vazia()) {
+    TFrmBuscaContato::BuscaContato(ctx_, "Tazu");
+    return;
+  }
+  const std::optional<std::string> comunidade = TFrmSelecionaComunidade::SelecionaComunidade(ctx_);
+  if (!comunidade) return;
+  if (*comunidade == "Tazu" || *comunidade == "ICQ") {
+    TFrmBuscaContato::BuscaContato(ctx_, *comunidade);
+  } else {
+    TFrmAdicionarContato::AdicionaContato(ctx_, *comunidade);
+  }
 }
 
 void TFrmPrincipal::Sair() {

@@ -45,11 +45,11 @@ class TFrmPrincipal : public QWidget {
   void ExecutaOpcao(int codigo);
   void SelecionarUsuarioAtivo();
   void AbrirComunicadores();
+  // Option 2 of the options menu: the search, or first the community.
+  void AdicionarContato();
   // Quit: through the server when connected (it ends the program after the
   // disconnection), at once otherwise.
   void Sair();
-  // What the user is told for a window that comes with a later version.
-  void AindaNaoDisponivel(std::string_view janela);
 
   // Finds or opens the chat window of the contact. For a received message it
   // opens minimised and asks for attention.
@@ -66,6 +66,9 @@ class TFrmPrincipal : public QWidget {
   void Avisar(TCaixa caixa, std::string texto);
   // Ends the program once the boxes still waiting have been shown.
   void Encerrar(int codigo);
+  // The community connection opened (AoConectarComunidade); the user
+  // registration window runs it as well.
+  void ComunidadeConectada();
 
   TSystemTray* Bandeja() const { return bandeja_; }
   QMenu* PumPrincipal() { return &pumPrincipal_; }
@@ -94,7 +97,6 @@ class TFrmPrincipal : public QWidget {
   // Event handlers (EventosDoCliente.cpp).
   void ServidorConectado();
   void ServidorDesconectado();
-  void ComunidadeConectada();
   void ContatoRecebido(TContato* contato);
   void ContatoRemovido(TContato* contato);
   void MensagemRecebida(TContato* contato, std::vector<std::string>& linhas);

@@ -2,6 +2,7 @@
 
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QPixmap>
 #include <QScreen>
 #include <memory>
@@ -171,6 +172,22 @@ TBotaoImagem* TFrmInfo::NovoBotao(const char* imagem, int indice, int quantidade
   }
   b->Instalar();
   return b;
+}
+
+// The keyboard answers as a system box does: Enter is the first button (OK or
+// yes), Escape the one that changes nothing (OK or no).
+void TFrmInfo::keyPressEvent(QKeyEvent* e) {
+  TBotaoImagem* botao = nullptr;
+  if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
+    botao = ok_ ? ok_ : sim_;
+  } else if (e->key() == Qt::Key_Escape) {
+    botao = ok_ ? ok_ : nao_;
+  }
+  if (botao && botao->AoClicar) {
+    botao->AoClicar(*botao);
+    return;
+  }
+  TFrmEncapado::keyPressEvent(e);
 }
 
 int TFrmInfo::Mostrar(const std::string& titulo, const std::string& texto, int tipo, bool modal) {

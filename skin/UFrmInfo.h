@@ -30,6 +30,9 @@ class TFrmInfo : public TFrmEncapado {
   TBotaoImagem* BotaoSim() const { return sim_; }
   TBotaoImagem* BotaoNao() const { return nao_; }
 
+ protected:
+  void keyPressEvent(QKeyEvent* e) override;
+
  private:
   TResultadoFeicao CriarFeicao(TFeicao& f);
   void Dimensionar();

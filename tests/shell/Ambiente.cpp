@@ -99,10 +99,11 @@ TServidorTazud::~TServidorTazud() {
 }
 
 uint16_t TServidorTazud::Criar(const std::string& apelido, const std::string& senha,
-                               bool exigeAutorizacao) {
+                               bool exigeAutorizacao, const std::string& nome) {
   const std::string comando = std::string(TAZUD_BIN) + " --db '" + banco_.string() +
                               "' --hash-cost 1 adduser '" + apelido + "' '" + senha + "'" +
-                              (exigeAutorizacao ? " --auth" : "");
+                              (exigeAutorizacao ? " --auth" : "") +
+                              (nome.empty() ? "" : " --name '" + nome + "'");
   FILE* saida = popen(comando.c_str(), "r");
   char linha[64] = {};
   const bool leu = saida && fgets(linha, sizeof linha, saida);
@@ -135,6 +136,15 @@ bool TParceiro::Entrar() {
 bool TParceiro::Recebeu(const std::string& trecho) const {
   for (const std::string& e : Eventos) {
     if (e.find(trecho) != std::string::npos) return true;
+  }
+  return false;
+}
+
+bool TParceiro::Recebeu(std::initializer_list<std::string> trechos) const {
+  for (const std::string& e : Eventos) {
+    bool todos = true;
+    for (const std::string& t : trechos) todos = todos && e.find(t) != std::string::npos;
+    if (todos) return true;
   }
   return false;
 }

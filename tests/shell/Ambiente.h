@@ -36,7 +36,7 @@ class TServidorTazud {
   uint16_t Porta() const { return porta_; }
   // A new user, straight into the database; answers its number.
   uint16_t Criar(const std::string& apelido, const std::string& senha,
-                 bool exigeAutorizacao = false);
+                 bool exigeAutorizacao = false, const std::string& nome = "");
 
  private:
   std::filesystem::path banco_;
@@ -51,6 +51,8 @@ class TParceiro {
   // Connects and waits for the contact list.
   bool Entrar();
   bool Recebeu(const std::string& trecho) const;
+  // An event holding every one of these pieces.
+  bool Recebeu(std::initializer_list<std::string> trechos) const;
   TClientePCTazu Cliente;
   // Every event as tazu-cli prints it (JSON, UTF-8).
   std::vector<std::string> Eventos;
@@ -105,6 +107,15 @@ class TAmbiente : public ::testing::Test {
   std::function<void(QWidget*)> AoModal;
   QTimer vigia_;
 };
+
+// The open top-level window of this kind, or null.
+template <typename T>
+T* JanelaAberta() {
+  for (QWidget* w : QApplication::topLevelWidgets()) {
+    if (auto* j = dynamic_cast<T*>(w); j && j->isVisible()) return j;
+  }
+  return nullptr;
+}
 
 std::string Utf8(const std::string& cp1252);
 std::string Cp(const char* utf8);

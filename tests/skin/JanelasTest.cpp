@@ -232,8 +232,13 @@ TEST_F(Caixas, ConfirmacaoSoESimQuandoOUsuarioEscolheSim) {
   resultado = TFrmInfo::Mostrar(std::string("Confirmação"_cp), "Sair?", InfoPergunta, true);
   EXPECT_EQ(resultado, ResultadoCancelar);
 
+  // The keyboard: Enter is the first button, Escape the safe one.
   QuandoAbrir([](TFrmInfo& c) { QTest::keyClick(&c, Qt::Key_Escape); });
   EXPECT_FALSE(CaixaDeConfirmacao("Sair?"));
+  QuandoAbrir([](TFrmInfo& c) { QTest::keyClick(&c, Qt::Key_Return); });
+  EXPECT_TRUE(CaixaDeConfirmacao("Sair?"));
+  QuandoAbrir([](TFrmInfo& c) { QTest::keyClick(&c, Qt::Key_Enter); });
+  EXPECT_EQ(TFrmInfo::Mostrar("Aviso", "Pronto.", InfoExclamacao, true), ResultadoOk);
 }
 
 TEST_F(Caixas, TitulosIconesEBotoesPorTipo) {
