@@ -8,18 +8,14 @@
 #include <string>
 #include <vector>
 
-#include "base/Cp1252.h"
 #include "icq/CodecLista.h"
 #include "icq/ComunicadorICQ.h"
+#include "tests/support/ComunicadorEventos.h"
 #include "tests/support/icq/ICQRig.h"
 
 namespace tazu::test {
 
 using Evs = std::vector<std::string>;
-
-inline std::string U(const std::string& s) {
-  return cp1252::ToUtf8(s);
-}
 
 class Comunicador : public ::testing::Test {
  protected:
@@ -43,58 +39,7 @@ class Comunicador : public ::testing::Test {
     EXPECT_TRUE(a->Logado());
     return *a;
   }
-  void Gravar(icq::TComunicadorICQ& c) {
-    c.OnConectar = [this](TInterfaceComunicador&) { e.push_back("OnConectar"); };
-    c.OnDesconectar = [this](TInterfaceComunicador&) { e.push_back("OnDesconectar"); };
-    c.OnFalhaConexao = [this](TInterfaceComunicador&) { e.push_back("OnFalhaConexao"); };
-    c.AoLiberar = [this](TInterfaceComunicador&) { e.push_back("AoLiberar"); };
-    c.OnReceberContato = [this](const std::string& conta, const std::string& niu,
-                                const std::string& apelido, const std::string& id,
-                                const std::string& status, char lista, const std::string& rede) {
-      e.push_back("Contato " + conta + "/" + niu + " " + U(apelido) + " " + id + " " + status +
-                  " " + lista + " " + rede);
-    };
-    c.OnReceberMsg = [this](TInterfaceComunicador&, const std::string& id,
-                            const std::string& apelido, const std::string& msg, bool aoVivo,
-                            const std::string&) {
-      e.push_back("Msg " + id + " " + U(apelido) + " [" + U(msg) + "]" +
-                  (aoVivo ? "" : " offline"));
-    };
-    c.OnConfirmaEnvio = [this](TInterfaceComunicador&, const std::string& id, bool recebido,
-                               uint8_t status, const std::string& texto) {
-      e.push_back("Confirma " + id + " " + (recebido ? "sim" : "nao") + " " +
-                  std::to_string(status) + (texto.empty() ? "" : " [" + U(texto) + "]"));
-    };
-    c.OnExigirAutorizacao = [this](TInterfaceComunicador&, const std::string& id,
-                                   const std::string& apelido) {
-      e.push_back("ExigirAutorizacao " + id + " " + U(apelido));
-    };
-    c.AoReceberEvento = [this](TInterfaceComunicador&, uint8_t tipo, const std::string& id,
-                               const std::string& apelido, const std::string& texto) {
-      e.push_back("Evento " + std::to_string(tipo) + " " + id + " " + U(apelido) + " [" + U(texto) +
-                  "]");
-    };
-    c.AoReceberInfoUsuario = [this](TInterfaceComunicador&, uint8_t tipo, const std::string& id,
-                                    const std::string& apelido, const std::string& texto) {
-      std::string t = U(texto);
-      for (std::size_t p; (p = t.find("\xC2\xA7")) != std::string::npos;) t.replace(p, 2, "|");
-      e.push_back("Info " + std::to_string(tipo) + " " + id + " " + U(apelido) + " " + t);
-    };
-    c.AoReceberBusca = [this](TInterfaceComunicador&, const std::string& id,
-                              const std::string& apelido, const std::string& nome,
-                              const std::string& email, char autorizar) {
-      e.push_back("Busca " + id + " " + U(apelido) + " [" + U(nome) + "] " + email + " " +
-                  autorizar);
-    };
-    c.AoFinalizarBusca = [this](TInterfaceComunicador&) { e.push_back("FimDaBusca"); };
-    c.AoConfirmar = [this](TInterfaceComunicador&) { e.push_back("AoConfirmar"); };
-    c.AoAdicionarComSucesso = [this](TInterfaceComunicador&, const std::string& id) {
-      e.push_back("Adicionado " + id);
-    };
-    c.MensagemDeErro = [this](TInterfaceComunicador&, const std::string& m) {
-      e.push_back("Erro [" + U(m) + "]");
-    };
-  }
+  void Gravar(icq::TComunicadorICQ& c) { GravarEventosComunicador(c, e); }
   Evs Eventos() { return std::exchange(e, {}); }
   // Bia's own engine, logged in.
   icq::TICQClient& Bia() {

@@ -52,39 +52,6 @@ void ObservarClienteYahoo(yahoo::TClienteYahoo& c, std::vector<std::string>& e) 
   };
 }
 
-void ObservarComunicador(TInterfaceComunicador& c, std::vector<std::string>& e) {
-  using I = TInterfaceComunicador;
-  c.OnConectar = [&e](I&) { e.push_back("OnConectar()"); };
-  c.OnDesconectar = [&e](I&) { e.push_back("OnDesconectar()"); };
-  c.OnFalhaConexao = [&e](I&) { e.push_back("OnFalhaConexao()"); };
-  c.OnReceberMsg = [&e](I&, const std::string& id, const std::string& apelido,
-                        const std::string& msg, bool aoVivo, const std::string& rede) {
-    e.push_back("OnReceberMsg(Identificador=" + Q(id) + ", Apelido=" + Q(apelido) +
-                ", Msg=" + Q(msg) + ", AoVivo=" + B(aoVivo) + ", Comunicador=" + Q(rede) + ")");
-  };
-  c.OnReceberContato = [&e](const std::string& usuario, const std::string& niu,
-                            const std::string& apelido, const std::string& id,
-                            const std::string& status, char lista, const std::string& rede) {
-    e.push_back("OnReceberContato(Usuario=" + Q(usuario) + ", NIU=" + Q(niu) +
-                ", Apelido=" + Q(apelido) + ", Identificador=" + Q(id) + ", Status=" + Q(status) +
-                ", Lista=" + std::string(1, lista) + ", Comunicador=" + Q(rede) + ")");
-  };
-  c.OnConfirmaEnvio = [&e](I&, const std::string& id, bool recebido, uint8_t status,
-                           const std::string& retorno) {
-    e.push_back("OnConfirmaEnvio(Identificador=" + Q(id) + ", Recebido=" + B(recebido) +
-                ", Status=" + std::to_string(status) + ", MensagemDeRetorno=" + Q(retorno) + ")");
-  };
-  c.AoReceberEvento = [&e](I&, uint8_t tipo, const std::string& id, const std::string& apelido,
-                           const std::string& msg) {
-    e.push_back("AoReceberEvento(Tipo=" + std::to_string(tipo) + ", Identificador=" + Q(id) +
-                ", Apelido=" + Q(apelido) + ", Mensagem=" + Q(msg) + ")");
-  };
-  c.AoConfirmar = [&e](I&) { e.push_back("AoConfirmar()"); };
-  c.OnUsuarioNaoExiste = [&e](I&, const std::string& id) {
-    e.push_back("OnUsuarioNaoExiste(Contato=" + Q(id) + ")");
-  };
-}
-
 // ---- ClienteYahooRig ----
 
 ClienteYahooRig::ClienteYahooRig(bool recordEvents) {

@@ -3,7 +3,7 @@
 //    its connection played by the test, every event recorded in order;
 //  - RedeYahoo: the simulated Yahoo server on a fake runtime, wired to every
 //    connection the product opens to it (virtual time, no sockets);
-//  - recorders that describe the client's and an adapter's events as text.
+//  - a recorder that describes the client's events as text.
 #pragma once
 
 #include <cstdint>
@@ -24,8 +24,6 @@ namespace tazu::test {
 // Every event of the client, as one line of text each, e.g.
 // AoFalharConexao(LoginStatus=100, URL="").
 void ObservarClienteYahoo(yahoo::TClienteYahoo& c, std::vector<std::string>& eventos);
-// The adapter events the hub listens to, likewise.
-void ObservarComunicador(TInterfaceComunicador& c, std::vector<std::string>& eventos);
 
 class ClienteYahooRig {
  public:
