@@ -20,11 +20,8 @@ using Evs = std::vector<std::string>;
 class Comunicador : public ::testing::Test {
  protected:
   Comunicador() {
-    sim.AdicionarConta("111111", "segredo", "Ana");
-    sim.AdicionarConta("222222", "senha2", "Bia");
-    sim.AdicionarConta("333333", {}, "Eco").eco = true;
+    ContasPadrao(sim);
     sim.AdicionarConta("444444", "senha4", "Caio").exigeAutorizacao = true;
-    EXPECT_TRUE(sim.Iniciar());
   }
   // The adapter for 111111 at the given status, every event recorded.
   icq::TComunicadorICQ& Criar(uint8_t status = 1) {
@@ -43,16 +40,7 @@ class Comunicador : public ::testing::Test {
   Evs Eventos() { return std::exchange(e, {}); }
   // Bia's own engine, logged in.
   icq::TICQClient& Bia() {
-    if (!bia) {
-      bia = std::make_unique<icq::TICQClient>(rt);
-      bia->UIN = 222222;
-      bia->Password = "senha2";
-      bia->ICQServer = "127.0.0.1";
-      bia->ICQPort = sim.PortaLogin();
-      GravarEventosICQ(*bia, deBia);
-      bia->Login(0);
-      ponte.Run();
-    }
+    if (!bia) bia = MotorLogado(ponte, sim.PortaLogin(), 222222, "senha2", &deBia);
     return *bia;
   }
   const icq::TItemLista* ItemDoServidor(const std::string& nome, uint16_t tipo = 0) {

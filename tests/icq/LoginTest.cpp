@@ -36,26 +36,21 @@ std::string Juntar(std::string_view t) {
   return r;
 }
 
-class Login : public ::testing::Test {
+// The engine as the session tests have it (the FLAP sequence starts at 0x7FFF).
+class Login : public ::testing::Test, public ICQSessaoFalsa {
  protected:
-  Login() {
-    cliente.UIN = 111111;
-    cliente.Password = "segredo";
-    cliente.ICQServer = "10.0.0.1";
-    cliente.ICQPort = 5190;
-    cliente.DisableDirectConnections = true;
-    // The FLAP sequence starts at 0x7FFF.
-    cliente.DefinirAleatorio([](uint32_t limite) { return limite / 2; });
-    GravarEventosICQ(cliente, eventos);
-  }
-  Evs Eventos() { return std::exchange(eventos, {}); }
-  // Logs in as far as the authorisation server, answering it with `resposta`.
-  net::FakePeer& Autorizacao(std::string_view resposta) {
+  // Login, and the authorisation server's connection accepted.
+  net::FakePeer& Abrir() {
     cliente.Login(0);
     rt.RunPending();
     net::FakePeer& p = rt.LastPeer();
     p.Accept();
     rt.RunPending();
+    return p;
+  }
+  // Logs in as far as the authorisation server, answering it with `resposta`.
+  net::FakePeer& Autorizacao(std::string_view resposta) {
+    net::FakePeer& p = Abrir();
     p.Write(icq::MontarFlap(1, 0, std::string("\0\0\0\1", 4)));
     rt.RunPending();
     p.Take();
@@ -63,10 +58,6 @@ class Login : public ::testing::Test {
     rt.RunPending();
     return p;
   }
-
-  net::FakeRuntime rt;
-  icq::TICQClient cliente{rt};
-  Evs eventos;
 };
 
 TEST_F(Login, DuasEtapasByteAByte) {
@@ -157,11 +148,7 @@ TEST_F(Login, RespostasDoServidorDeAutorizacao) {
 }
 
 TEST_F(Login, QuadrosPartidosEJuntados) {
-  cliente.Login(0);
-  rt.RunPending();
-  net::FakePeer& p = rt.LastPeer();
-  p.Accept();
-  rt.RunPending();
+  net::FakePeer& p = Abrir();
   const std::string saudacao = icq::MontarFlap(1, 0, std::string("\0\0\0\1", 4));
   for (char b : saudacao.substr(0, 5)) {
     p.Write(std::string(1, b));
@@ -190,11 +177,7 @@ TEST_F(Login, QuadrosMalformadosFechamComErroTipo3) {
        "Length of received packet exceeds maximum supported by protocol. Len = 8193"},
   };
   for (const Caso& c : casos) {
-    cliente.Login(0);
-    rt.RunPending();
-    net::FakePeer& p = rt.LastPeer();
-    p.Accept();
-    rt.RunPending();
+    net::FakePeer& p = Abrir();
     p.Write(c.bytes);
     rt.RunPending();
     EXPECT_EQ(Eventos(), (Evs{"OnError(3, \"" + c.erro + "\")", "OnConnectionFailed()"}));
@@ -224,11 +207,7 @@ TEST_F(Login, TempoEsgotadoSoComConnectionTimeout) {
 TEST_F(Login, ConexaoPerdidaOuRecusadaNoLoginEhFalha) {
   // The server hangs up before answering: the login failed (it used to wait
   // for ever when no time-out was set).
-  cliente.Login(0);
-  rt.RunPending();
-  rt.LastPeer().Accept();
-  rt.RunPending();
-  rt.LastPeer().Close();
+  Abrir().Close();
   rt.RunPending();
   EXPECT_EQ(Eventos(), (Evs{"OnConnectionFailed()"}));
 

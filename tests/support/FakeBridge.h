@@ -18,6 +18,7 @@ class FakeBridge {
   FakeBridge(const FakeBridge&) = delete;
   FakeBridge& operator=(const FakeBridge&) = delete;
 
+  net::FakeRuntime& Runtime() { return rt_; }
   // Turns the loop until nothing moves.
   void Run();
   // Lets time pass in steps, running everything in between.

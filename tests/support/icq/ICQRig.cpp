@@ -120,11 +120,7 @@ void GravarEventosICQ(icq::TICQClient& c, std::vector<std::string>& e) {
 }
 
 ICQRig::ICQRig(bool gravar) : sim(rt, Opcoes(log)) {
-  sim.AdicionarConta("111111", "segredo", "Ana");
-  sim.AdicionarConta("222222", "senha2", "Bia");
-  sim.AdicionarConta("333333", {}, "Eco").eco = true;
-  std::string erro;
-  if (!sim.Iniciar(&erro)) throw std::runtime_error("simulator: " + erro);
+  ContasPadrao(sim);
   cliente.UIN = 111111;
   cliente.Password = "segredo";
   cliente.ICQServer = "127.0.0.1";
@@ -146,15 +142,29 @@ bool ICQRig::Entrar(uint32_t status, std::string* porque) {
 
 std::unique_ptr<icq::TICQClient> ICQRig::OutroUsuario(uint32_t uin, const std::string& senha,
                                                       std::vector<std::string>* ev) {
-  auto outro = std::make_unique<icq::TICQClient>(rt);
-  outro->UIN = uin;
-  outro->Password = senha;
-  outro->ICQServer = "127.0.0.1";
-  outro->ICQPort = sim.PortaLogin();
-  if (ev) GravarEventosICQ(*outro, *ev);
-  outro->Login(0);
+  return MotorLogado(ponte, sim.PortaLogin(), uin, senha, ev);
+}
+
+void ContasPadrao(sim::icq::TSimuladorICQ& sim) {
+  sim.AdicionarConta("111111", "segredo", "Ana");
+  sim.AdicionarConta("222222", "senha2", "Bia");
+  sim.AdicionarConta("333333", {}, "Eco").eco = true;
+  std::string erro;
+  if (!sim.Iniciar(&erro)) throw std::runtime_error("simulator: " + erro);
+}
+
+std::unique_ptr<icq::TICQClient> MotorLogado(FakeBridge& ponte, uint16_t porta, uint32_t uin,
+                                             const std::string& senha,
+                                             std::vector<std::string>* ev) {
+  auto m = std::make_unique<icq::TICQClient>(ponte.Runtime());
+  m->UIN = uin;
+  m->Password = senha;
+  m->ICQServer = "127.0.0.1";
+  m->ICQPort = porta;
+  if (ev) GravarEventosICQ(*m, *ev);
+  m->Login(0);
   ponte.Run();
-  return outro;
+  return m;
 }
 
 ICQSessaoFalsa::ICQSessaoFalsa(bool gravar) {
@@ -203,28 +213,8 @@ void ICQSessaoFalsa::ServidorBytes(std::string_view snacBytes) {
   rt.RunPending();
 }
 
-std::vector<std::string> ICQSessaoFalsa::Eventos() {
-  std::vector<std::string> e;
-  e.swap(eventos);
-  return e;
-}
-
-std::vector<std::string> ICQRig::Eventos() {
-  std::vector<std::string> e;
-  e.swap(eventos);
-  return e;
-}
-
-}  // namespace tazu::test
-
-namespace tazu::test {
-
 ICQHubRig::ICQHubRig(bool gravar) : tazu(gravar), rt(tazu.rt), ponte(rt), sim(rt, {}) {
-  sim.AdicionarConta("111111", "segredo", "Ana");
-  sim.AdicionarConta("222222", "senha2", "Bia");
-  sim.AdicionarConta("333333", {}, "Eco").eco = true;
-  std::string erro;
-  if (!sim.Iniciar(&erro)) throw std::runtime_error("simulator: " + erro);
+  ContasPadrao(sim);
   const uint16_t porta = sim.PortaLogin();
   tazu.cliente.RegistrarFabrica(1, [porta](net::Runtime& r, const TContaComunicador& c) {
     return std::make_unique<icq::TComunicadorICQ>(r, c.Status, c.NIU, c.Senha, c.Identificador,

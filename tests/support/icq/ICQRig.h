@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "icq/ICQClient.h"
@@ -20,6 +21,15 @@ namespace tazu::test {
 // "OnMessageRecv(Msg=\"oi\", UIN=\"222222\")".
 void GravarEventosICQ(icq::TICQClient& cliente, std::vector<std::string>& eventos);
 
+// Accounts 111111 "segredo" "Ana", 222222 "senha2" "Bia" and the echo bot
+// 333333 "Eco"; the simulator started (throws when it cannot listen).
+void ContasPadrao(sim::icq::TSimuladorICQ& sim);
+// An engine for `uin` logged in to the simulator at `porta`; its events go
+// to `eventos` when given.
+std::unique_ptr<icq::TICQClient> MotorLogado(FakeBridge& ponte, uint16_t porta, uint32_t uin,
+                                             const std::string& senha,
+                                             std::vector<std::string>* eventos = nullptr);
+
 class ICQRig {
  public:
   // Accounts: 111111 "segredo" "Ana" (the engine's), 222222 "senha2" "Bia",
@@ -33,7 +43,7 @@ class ICQRig {
   std::unique_ptr<icq::TICQClient> OutroUsuario(uint32_t uin, const std::string& senha,
                                                 std::vector<std::string>* eventos = nullptr);
   void Girar() { ponte.Run(); }
-  std::vector<std::string> Eventos();
+  std::vector<std::string> Eventos() { return std::exchange(eventos, {}); }
 
   net::FakeRuntime rt;
   FakeBridge ponte{rt};
@@ -55,7 +65,7 @@ class ICQSessaoFalsa {
   // as its bytes, in one read.
   void Servidor(std::string_view snac);
   void ServidorBytes(std::string_view snacBytes);
-  std::vector<std::string> Eventos();
+  std::vector<std::string> Eventos() { return std::exchange(eventos, {}); }
 
   net::FakeRuntime rt;
   icq::TICQClient cliente{rt};
