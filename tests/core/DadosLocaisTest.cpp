@@ -78,8 +78,6 @@ std::vector<uint16_t> NumerosDaLista() {
 TEST_F(DadosLocaisTest, RaizVemDeTazuHomeSenaoDoExecutavel) {
   setenv("TAZU_HOME", "/srv/tazu", 1);
   EXPECT_EQ(DiretorioDados(), "/srv/tazu/Dados/");
-  EXPECT_EQ(DiretorioHistorico(), "/srv/tazu/Hst/");
-  EXPECT_EQ(DiretorioSkin(), "/srv/tazu/Skin/");
   setenv("TAZU_HOME", "", 1);
   EXPECT_EQ(DiretorioRaiz(), fs::read_symlink("/proc/self/exe").parent_path().string() + "/");
 }
