@@ -6,7 +6,6 @@
 //   build/bin/shell2_bench
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <memory>
 
 #include "net/qt/QtRuntime.h"
@@ -72,13 +71,3 @@ BENCHMARK(AbrirJanelaDeInformacoes)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace tazu
-
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

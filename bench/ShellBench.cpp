@@ -7,7 +7,6 @@
 //   build/bin/shell_bench
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <memory>
 #include <vector>
 
@@ -116,13 +115,3 @@ BENCHMARK(PiscadaCom10000Linhas)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace tazu
-
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

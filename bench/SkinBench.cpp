@@ -4,7 +4,6 @@
 //   build/bin/skin_bench
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QImage>
 
 #include "skin/BmpRgn.h"
@@ -84,13 +83,3 @@ BENCHMARK(RegiaoDaMoldura800x600)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace tazu
-
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
