@@ -72,6 +72,12 @@ class Comunicador : public ::testing::Test {
     )");
     EXPECT_FALSE(adaptador->Conectando);
   }
+  // Logged in, the login's events taken, the next command id 7.
+  void Entrado() {
+    EntrarNoMSN();
+    Eventos();
+    dialeto.SetNextId(7);
+  }
   void Roteiro(std::string_view passos) {
     ScriptedPeer s(passos, dialeto);
     s.PlayOver(*ns);
@@ -110,9 +116,7 @@ TEST_F(Comunicador, ContaDoSacmEntraEOsContatosChegamAoHub) {
 }
 
 TEST_F(Comunicador, RegrasDeEnvio) {
-  EntrarNoMSN();
-  Eventos();
-  dialeto.SetNextId(7);
+  Entrado();
   const std::string offline =
       "O protocolo MSN Messenger não suporta envios para usuários desconectados. Mensagem:";
   Enviar("carol@tazu.test", "oi Carol");
@@ -146,9 +150,7 @@ TEST_F(Comunicador, RegrasDeEnvio) {
 }
 
 TEST_F(Comunicador, MensagemDeEstranhoEntraNoRosterComStatus255) {
-  EntrarNoMSN();
-  Eventos();
-  dialeto.SetNextId(7);
+  Entrado();
   Roteiro("S: RNG 99 127.0.0.1:1865 CKI 5.6 eva@tazu.test Eva");
   net::FakePeer& sb = rig.rt.LastPeer();
   MsnDialect d(1);
@@ -172,9 +174,7 @@ TEST_F(Comunicador, MensagemDeEstranhoEntraNoRosterComStatus255) {
 }
 
 TEST_F(Comunicador, DepoisDeSairOAdaptadorEhLiberado) {
-  EntrarNoMSN();
-  Eventos();
-  dialeto.SetNextId(7);
+  Entrado();
   rig.cliente.MudarStatus(3);
   EXPECT_EQ(ns->Take(), "OUT\r\n");
   EXPECT_TRUE(ns->ClientClosed());
