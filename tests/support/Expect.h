@@ -21,15 +21,6 @@ inline ::testing::AssertionResult SameBytes(std::string_view expected, std::stri
   return ::testing::AssertionFailure() << "bytes differ, " << difference;
 }
 
-// EXPECT_THAT(peer.Read(), BytesEq("VER 1 MSNP7\r\n"));
-MATCHER_P(BytesEq, expected, "") {
-  const std::string difference =
-      DescribeByteDifference(std::string_view(expected), std::string_view(arg));
-  if (difference.empty()) return true;
-  *result_listener << "\n" << difference;
-  return false;
-}
-
 // EXPECT_TRUE(Played(peer)): every step played, or where it stopped.
 inline ::testing::AssertionResult Played(const ScriptedPeer& peer) {
   const ScriptedPeer::Outcome r = peer.Finished();
