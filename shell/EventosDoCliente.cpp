@@ -26,6 +26,12 @@ std::string Aspas(const std::string& texto) {
 }  // namespace
 
 void TFrmPrincipal::LigarEventos() {
+  LigarEventosDaSessao();
+  LigarEventosDosContatos();
+}
+
+// The connection, the outside networks and what the server says to the user.
+void TFrmPrincipal::LigarEventosDaSessao() {
   TClientePCTazu& c = ctx_.ClientePC;
   c.AoReceberErro = [this](TClientePCTazu&, int numero, const std::string& texto) {
     Avisar(TCaixa::Erro,
@@ -34,6 +40,34 @@ void TFrmPrincipal::LigarEventos() {
   c.AoConectarServidor = [this](TClientePCTazu&) { ServidorConectado(); };
   c.AoDesconectarServidor = [this](TClientePCTazu&) { ServidorDesconectado(); };
   c.AoConectarComunidade = [this](TClientePCTazu&) { ComunidadeConectada(); };
+  c.AoReceberComunicadores = [this](TClientePCTazu&, bool usaICQ, const std::string& uin,
+                                    const std::string& senhaICQ, bool usaMSN,
+                                    const std::string& email, const std::string& senhaMSN,
+                                    bool usaYahoo, const std::string& nome,
+                                    const std::string& senhaYahoo) {
+    ctx_.Espera.Fechar();
+    TFrmComunicadores::Abrir(
+        ctx_, {{{usaICQ, uin, senhaICQ}, {usaMSN, email, senhaMSN}, {usaYahoo, nome, senhaYahoo}}});
+  };
+  c.AoConectarComunicador = [this](TClientePCTazu&, TInterfaceComunicador& a) {
+    if (ctx_.Gerenciador) ctx_.Gerenciador->IndicaComunicador(a.NomeComunicador, true);
+  };
+  c.AoDesconectarComunicador = [this](TClientePCTazu&, TInterfaceComunicador& a) {
+    if (ctx_.Gerenciador) ctx_.Gerenciador->IndicaComunicador(a.NomeComunicador, false);
+  };
+  c.AoConfirmar = [this](TClientePCTazu&) { ctx_.Espera.Fechar(); };
+  c.AoInformar = [this](TClientePCTazu&, int, const std::string& texto) {
+    Avisar(TCaixa::Informacao, texto);
+  };
+  c.AoMensagemDeSistema = [this](TClientePCTazu&, int, const std::string& texto) {
+    Avisar(TCaixa::MensagemDeSistema, texto);
+  };
+  c.AoFinalizarAplicativo = [this](TClientePCTazu&) { Encerrar(0); };
+}
+
+// Contacts, messages and the users' events and information.
+void TFrmPrincipal::LigarEventosDosContatos() {
+  TClientePCTazu& c = ctx_.ClientePC;
   c.AoReceberContato = [this](TClientePCTazu&, TContato* contato) { ContatoRecebido(contato); };
   const auto atualizar = [this](TClientePCTazu&, TContato* contato) {
     if (ctx_.Gerenciador) ctx_.Gerenciador->AtualizaContato(*contato);
@@ -70,29 +104,6 @@ void TFrmPrincipal::LigarEventos() {
                                   const std::string& texto) {
     InformacaoDeUsuario(tipo, comunicador, identificador, apelido, texto);
   };
-  c.AoReceberComunicadores = [this](TClientePCTazu&, bool usaICQ, const std::string& uin,
-                                    const std::string& senhaICQ, bool usaMSN,
-                                    const std::string& email, const std::string& senhaMSN,
-                                    bool usaYahoo, const std::string& nome,
-                                    const std::string& senhaYahoo) {
-    ctx_.Espera.Fechar();
-    TFrmComunicadores::Abrir(
-        ctx_, {{{usaICQ, uin, senhaICQ}, {usaMSN, email, senhaMSN}, {usaYahoo, nome, senhaYahoo}}});
-  };
-  c.AoConectarComunicador = [this](TClientePCTazu&, TInterfaceComunicador& a) {
-    if (ctx_.Gerenciador) ctx_.Gerenciador->IndicaComunicador(a.NomeComunicador, true);
-  };
-  c.AoDesconectarComunicador = [this](TClientePCTazu&, TInterfaceComunicador& a) {
-    if (ctx_.Gerenciador) ctx_.Gerenciador->IndicaComunicador(a.NomeComunicador, false);
-  };
-  c.AoConfirmar = [this](TClientePCTazu&) { ctx_.Espera.Fechar(); };
-  c.AoInformar = [this](TClientePCTazu&, int, const std::string& texto) {
-    Avisar(TCaixa::Informacao, texto);
-  };
-  c.AoMensagemDeSistema = [this](TClientePCTazu&, int, const std::string& texto) {
-    Avisar(TCaixa::MensagemDeSistema, texto);
-  };
-  c.AoFinalizarAplicativo = [this](TClientePCTazu&) { Encerrar(0); };
 }
 
 void TFrmPrincipal::ServidorConectado() {

@@ -89,6 +89,8 @@ class TFrmPrincipal : public QWidget {
   void closeEvent(QCloseEvent* e) override;
 
  private:
+  void LigarEventosDaSessao();
+  void LigarEventosDosContatos();
   void CriarMenu();
   void MostrarAvisos();
   void ProximaCaixa();
