@@ -241,7 +241,7 @@ TClientePCTazu::TStatusDaRede TClientePCTazu::MudarStatusDaRede(const std::strin
 
 void TClientePCTazu::Comando(std::string_view codigo,
                              std::initializer_list<std::string_view> campos) {
-  sessao_.Comando(codigo, campos);
+  sessao_.ComandoDeValores(codigo, campos);
   Executar();
 }
 
@@ -326,7 +326,10 @@ void TClientePCTazu::PedirInformacoes(const std::string& comunidade,
 
 void TClientePCTazu::GravarInformacoes(const std::string& comunidade, int bloco,
                                        const std::string& texto) {
-  if (EhTazu(comunidade)) Comando("CADC", {std::to_string(bloco), texto});
+  // The block's fields come joined by "§" on purpose.
+  if (!EhTazu(comunidade)) return;
+  sessao_.Comando("CADC", {std::to_string(bloco), texto});
+  Executar();
 }
 
 void TClientePCTazu::BuscarContato(const std::string& comunidade, char tipo,

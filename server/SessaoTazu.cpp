@@ -191,6 +191,18 @@ void TSessaoTazu::Comando(std::string_view codigo, const std::vector<std::string
   }
 }
 
+void TSessaoTazu::ComandoDeValores(std::string_view codigo,
+                                   std::initializer_list<std::string_view> campos) {
+  for (std::string_view campo : campos) {
+    if (campo.find(kSeparador) != std::string_view::npos) {
+      Erro(4, std::string(textos::CampoRecusadoAntes) + std::string(codigo) +
+                  std::string(textos::SeparadorRecusadoDepois));
+      return;
+    }
+  }
+  Comando(codigo, campos);
+}
+
 void TSessaoTazu::Pedido(int32_t pendente, std::string_view codigo,
                          std::initializer_list<std::string_view> campos) {
   e_.ComandoPendente = pendente;

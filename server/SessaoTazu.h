@@ -134,6 +134,10 @@ class TSessaoTazu {
   // A command; refused with error 4 when a field holds CR, LF or NUL.
   void Comando(std::string_view codigo, std::initializer_list<std::string_view> campos = {});
   void Comando(std::string_view codigo, const std::vector<std::string>& campos);
+  // A command whose fields are one value each (numbers, identifiers, account
+  // settings): a "§" in one would split it and shift every field after it on
+  // the server, so such a command is refused with error 4 as well.
+  void ComandoDeValores(std::string_view codigo, std::initializer_list<std::string_view> campos);
   // A command that opens a request awaiting its reply (search, contact list).
   void Pedido(int32_t pendente, std::string_view codigo,
               std::initializer_list<std::string_view> campos = {});

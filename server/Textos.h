@@ -25,6 +25,8 @@ inline constexpr std::string_view ComandoInvalido = "Comando inválido: "_cp;
 inline constexpr std::string_view CampoRecusadoAntes = "O comando ["_cp;
 inline constexpr std::string_view CampoRecusadoDepois =
     "] não foi enviado: um dos seus campos contém quebra de linha ou caractere nulo."_cp;
+inline constexpr std::string_view SeparadorRecusadoDepois =
+    "] não foi enviado: um dos seus campos contém o caractere §, que separa os campos."_cp;
 inline constexpr std::string_view ValorInvalidoAntes = "O servidor enviou um valor inválido em "_cp;
 inline constexpr std::string_view ValorInvalidoDepois = "; a mensagem foi ignorada."_cp;
 inline constexpr std::string_view SemConexaoComunidade =

@@ -179,6 +179,7 @@ class TClientePCTazu : public TEstadoTazu {
   // Running the session (UClientePCTazu.cpp).
   void Executar();
   void ExecutarAcao(TAcaoTazu& acao);
+  // A command of values; see TSessaoTazu::ComandoDeValores.
   void Comando(std::string_view codigo, std::initializer_list<std::string_view> campos = {});
   void Notificar(acao::Aviso aviso);
   void LimpezaDeDesconexao();

@@ -364,5 +364,23 @@ TEST_F(Conexao, QuebraDeLinhaNumCampoNaoInjetaComandos) {
   EXPECT_NE(e[0].find("[CACL]"), std::string::npos);
 }
 
+// A "§" inside a value would split it on the server and shift every field
+// after it: the account settings would be stored with the wrong password and
+// the next values moved along. Texts escape it; single values are refused.
+TEST_F(Conexao, SeparadorNumValorNaoDeslocaOsCampos) {
+  Entrar();
+  Eventos();
+  cliente.GravarComunicadores(true, "123456", W("se§nha"), false, "", "", false, "", "");
+  cliente.AdicionarContato("Tazu", W("9§1"));
+  cliente.PedirInformacoes("Tazu", W("9§1"));
+  EXPECT_EQ(Enviado(), "");
+  const Evs e = Eventos();
+  ASSERT_EQ(e.size(), 3u);
+  EXPECT_EQ(e[0], W("AoReceberErro(Numero=4, Descricao=\"O comando [CSCM] não foi enviado: um dos "
+                    "seus campos contém o caractere §, que separa os campos.\")"));
+  cliente.PedirAutorizacao("Tazu", "9", W("a§b"));
+  EXPECT_EQ(LinhasEnviadas(), Linhas{W("[CPAC]§9§a#<QRB>#b")});
+}
+
 }  // namespace
 }  // namespace tazu::test
