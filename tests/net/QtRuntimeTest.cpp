@@ -18,7 +18,6 @@ namespace {
 
 using namespace std::chrono_literals;
 using ::testing::ElementsAre;
-using ::testing::ElementsAreArray;
 using ::testing::IsEmpty;
 
 QCoreApplication& App() {

@@ -18,7 +18,6 @@ using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
-using ::testing::Not;
 
 class Busca : public TAmbiente {
  protected:

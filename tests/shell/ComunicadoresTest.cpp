@@ -18,8 +18,6 @@ namespace {
 using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
-using ::testing::IsEmpty;
-using ::testing::Not;
 
 // An MSN adapter that only says what is asked of it.
 class MSNFalso : public TInterfaceComunicador {

@@ -17,7 +17,6 @@ namespace tazu::teste {
 namespace {
 
 using ::testing::ElementsAre;
-using ::testing::IsEmpty;
 using ::testing::SizeIs;
 
 // A paragraph of a rich view: its text and the colour of its first letter.

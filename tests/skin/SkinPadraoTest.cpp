@@ -2,7 +2,6 @@
 // held to what its window needs, and every file the windows name present.
 #include <gtest/gtest.h>
 
-#include <QFileInfo>
 #include <QImage>
 #include <QMovie>
 #include <fstream>
@@ -21,9 +20,6 @@ namespace {
 class SkinPadrao : public ::testing::Test {
  protected:
   void SetUp() override { teste::Aplicacao(); }
-  static bool Existe(const std::string& relativo) {
-    return QFileInfo::exists(CaminhoNaSkinQt(relativo));
-  }
   teste::TSkinPadrao skin_;
 };
 
