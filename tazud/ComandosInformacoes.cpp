@@ -116,7 +116,9 @@ void TServidor::CADC(TSessao& s, std::string& resto) {
 // [CSCM]§ICQ in use§UIN§password§MSN in use§e-mail§password§Yahoo in use§id§password
 void TServidor::CSCM(TSessao& s, std::string& resto) {
   const std::vector<std::string> campos = Dividir(resto);
-  if (campos.size() < 9) {
+  // Exactly nine: a "§" inside a value would shift the rest, and storing the
+  // first nine would keep a cut password and the wrong address.
+  if (campos.size() != 9) {
     Recusar(s, textos::ErroMalFormado, "CSCM");
     return;
   }

@@ -64,6 +64,8 @@ TEST_F(EntradaRuim, TodoComandoMalFormadoERecusado) {
       "[CRIU]", "[CRIU]" + S + "0", "[CRIU]" + S + "0" + S + "y", "[CRIU]" + S + "0" + S + "9999",
       "[CADC]", "[CADC]" + S + "3" + S + "x", "[CADC]" + S + "x", "[CADC]" + S + "2" + std::string(12, '\xA7'),
       "[CSCM]", "[CSCM]" + S + "1" + S + "2",
+      // A "§" inside a password: every value after it would move one along.
+      "[CSCM]" + S + "1" + S + "123456" + S + "se" + S + "nha" + S + "0" + S + S + S + "0" + S + S,
       "[CCCT]", "[CCCT]" + S + "z", "[CCCT]" + S + std::to_string(bia_),
       "[CRBS]", "[CRBS]" + S + "9" + S + "x", "[CRBS]" + S + "x" + S + "y", "[CRBS]" + S + "5" + S + "so",
       "[CFNT]", "[CFNT]" + S + "dois",
