@@ -22,7 +22,7 @@
 //   time-out and a sign-off (channel 4 while logged in) end the session: the
 //   link is closed first, then the error (if any) and OnConnectionFailed are
 //   raised, so a handler may log in again at once.
-// Operations of Part 6.3 send only while logged in.
+// The operations of a session send only while logged in.
 #include "icq/SessaoICQ.h"
 
 #include "icq/CodecCliente.h"
