@@ -7,6 +7,7 @@
 #pragma once
 
 #include <utility>
+#include <variant>
 #include <vector>
 
 #include "base/Lifetime.h"
@@ -42,5 +43,23 @@ class ActionRunner {
  private:
   std::vector<Queue> spare_;
 };
+
+// The socket's three actions, alike in every protocol: open, send, close.
+// `openFailed()` runs when a socket could not even start. False for any other
+// action: the owner raises those as its own events.
+template <typename Open, typename Send, typename Close, typename Action, typename Connection,
+          typename OpenFailed>
+bool CarrySocketAction(Action& a, Connection& connection, OpenFailed&& openFailed) {
+  if (auto* open = std::get_if<Open>(&a)) {
+    if (!connection.Abrir(open->host, open->porta)) openFailed();
+  } else if (auto* send = std::get_if<Send>(&a)) {
+    connection.Enviar(send->bytes);
+  } else if (std::holds_alternative<Close>(a)) {
+    connection.Fechar();
+  } else {
+    return false;
+  }
+  return true;
+}
 
 }  // namespace tazu

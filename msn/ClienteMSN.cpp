@@ -56,16 +56,12 @@ void TClienteMSN::Executar() {
 }
 
 void TClienteMSN::ExecutarAcao(TAcaoNotificacao& a) {
-  if (auto* abrir = std::get_if<ns::Abrir>(&a)) {
-    if (!conexao_.Abrir(abrir->host, abrir->porta)) {
-      ns_.AbrirFalhou(CodigoDeErro(net::SocketError::HostNotFound));
-      Executar();
-    }
-  } else if (auto* enviar = std::get_if<ns::Enviar>(&a)) {
-    conexao_.Enviar(enviar->bytes);
-  } else if (std::holds_alternative<ns::Fechar>(a)) {
-    conexao_.Fechar();
-  } else if (std::holds_alternative<ns::Conectado>(a)) {
+  const auto abrirFalhou = [this] {
+    ns_.AbrirFalhou(CodigoDeErro(net::SocketError::HostNotFound));
+    Executar();
+  };
+  if (CarrySocketAction<ns::Abrir, ns::Enviar, ns::Fechar>(a, conexao_, abrirFalhou)) return;
+  if (std::holds_alternative<ns::Conectado>(a)) {
     Disparar(AoConectar, *this);
   } else if (std::holds_alternative<ns::Desconectado>(a)) {
     Disparar(AoDesconectar, *this);

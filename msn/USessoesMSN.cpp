@@ -55,16 +55,12 @@ void TSessaoMSN::Executar() {
 }
 
 void TSessaoMSN::ExecutarAcao(TAcaoConversa& a) {
-  if (auto* abrir = std::get_if<sb::Abrir>(&a)) {
-    if (!conexao_.Abrir(abrir->host, abrir->porta)) {
-      conversa_.AbrirFalhou();
-      Executar();
-    }
-  } else if (auto* enviar = std::get_if<sb::Enviar>(&a)) {
-    conexao_.Enviar(enviar->bytes);
-  } else if (std::holds_alternative<sb::Fechar>(a)) {
-    conexao_.Fechar();
-  } else if (auto* log = std::get_if<sb::Log>(&a)) {
+  const auto abrirFalhou = [this] {
+    conversa_.AbrirFalhou();
+    Executar();
+  };
+  if (CarrySocketAction<sb::Abrir, sb::Enviar, sb::Fechar>(a, conexao_, abrirFalhou)) return;
+  if (auto* log = std::get_if<sb::Log>(&a)) {
     Disparar(n_.log, log->recebida, log->texto);
   } else if (auto* numero = std::get_if<sb::RegistrarNumero>(&a)) {
     Disparar(n_.registrarNumero, *this, numero->numero);

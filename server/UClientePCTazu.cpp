@@ -68,16 +68,12 @@ void TClientePCTazu::Executar() {
 }
 
 void TClientePCTazu::ExecutarAcao(TAcaoTazu& a) {
-  if (auto* abrir = std::get_if<acao::Abrir>(&a)) {
-    if (!conexao_.Abrir(abrir->host, abrir->porta)) {
-      sessao_.AbrirFalhou();
-      Executar();
-    }
-  } else if (auto* enviar = std::get_if<acao::Enviar>(&a)) {
-    conexao_.Enviar(enviar->bytes);
-  } else if (std::holds_alternative<acao::Fechar>(a)) {
-    conexao_.Fechar();
-  } else if (auto* erro = std::get_if<acao::Erro>(&a)) {
+  const auto abrirFalhou = [this] {
+    sessao_.AbrirFalhou();
+    Executar();
+  };
+  if (CarrySocketAction<acao::Abrir, acao::Enviar, acao::Fechar>(a, conexao_, abrirFalhou)) return;
+  if (auto* erro = std::get_if<acao::Erro>(&a)) {
     Disparar(AoReceberErro, *this, erro->numero, erro->texto);
   } else if (auto* informar = std::get_if<acao::Informar>(&a)) {
     Disparar(AoInformar, *this, informar->numero, informar->texto);

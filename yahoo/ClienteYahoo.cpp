@@ -76,18 +76,12 @@ void TClienteYahoo::Executar() {
 }
 
 void TClienteYahoo::ExecutarAcao(TAcaoYahoo& a) {
-  if (auto* abrir = std::get_if<acao::Abrir>(&a)) {
-    if (!conexao_.Abrir(abrir->host, abrir->porta)) {
-      sessao_.AbrirFalhou();
-      Executar();
-    }
-  } else if (auto* enviar = std::get_if<acao::Enviar>(&a)) {
-    conexao_.Enviar(enviar->bytes);
-  } else if (std::holds_alternative<acao::Fechar>(a)) {
-    conexao_.Fechar();
-  } else {
-    Evento(a);
-  }
+  const auto abrirFalhou = [this] {
+    sessao_.AbrirFalhou();
+    Executar();
+  };
+  if (CarrySocketAction<acao::Abrir, acao::Enviar, acao::Fechar>(a, conexao_, abrirFalhou)) return;
+  Evento(a);
 }
 
 void TClienteYahoo::Evento(TAcaoYahoo& a) {
