@@ -1,6 +1,7 @@
 # ICQ for the demo: the OSCAR simulator on 127.0.0.1 with the demo user's ICQ
 # account and two buddies in its server-side list, one of them an echo bot
 # that is always online and answers every message.
+# Sourced by scripts/demo.sh; it uses the demo's wait_for.
 #
 #   demo_icq BIN_DIR DEMO_DIR PORT NIU
 #
@@ -23,11 +24,7 @@ EOF
   "$bin/tazu-sim-icq" --login-port "$port" --accounts "$dir/icq-contas.txt" \
     2>"$dir/icq-sim.log" &
   DEMO_ICQ_PIDS=$!
-  local _
-  for _ in $(seq 50); do
-    grep -q "(login)" "$dir/icq-sim.log" 2>/dev/null && break
-    sleep 0.1
-  done
+  wait_for 50 grep -q "(login)" "$dir/icq-sim.log" || true
   export TAZU_SERVIDOR_ICQ="127.0.0.1:$port" DEMO_ICQ_UIN DEMO_ICQ_SENHA DEMO_ICQ_PIDS
   echo "== ICQ: tazu-sim-icq on 127.0.0.1:$port (log: $dir/icq-sim.log): account" \
     "$DEMO_ICQ_UIN/$DEMO_ICQ_SENHA with Carla (234567, offline) and Eco ICQ (345678, answers)"

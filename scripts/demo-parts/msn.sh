@@ -1,4 +1,4 @@
-# The MSN part of the demo: sourced by scripts/demo.sh, defines demo_msn.
+# The MSN part of the demo: sourced by scripts/demo.sh, defines demo_msn. It uses the demo's wait_for.
 #
 #   demo_msn BIN_DIR DEMO_DIR PORT NIU
 #
@@ -23,11 +23,7 @@ demo_msn() {
     --contact "eco@tazu.test:$DEMO_MSN_CONTA" --contact "bia@tazu.test:$DEMO_MSN_CONTA" \
     --echo-bot eco@tazu.test 2>"$dir/sim-msn.log" &
   DEMO_MSN_PIDS=$!
-  local _
-  for _ in $(seq 50); do
-    grep -q "dispatch listening on" "$dir/sim-msn.log" 2>/dev/null && break
-    sleep 0.1
-  done
+  wait_for 50 grep -q "dispatch listening on" "$dir/sim-msn.log" || true
   export TAZU_SERVIDOR_MSN="127.0.0.1:$port"
   export DEMO_MSN_CONTA DEMO_MSN_SENHA DEMO_MSN_PIDS
   echo "== MSN simulator on 127.0.0.1:$port (log: $dir/sim-msn.log): account $DEMO_MSN_CONTA" \

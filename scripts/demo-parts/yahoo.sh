@@ -1,4 +1,4 @@
-# The Yahoo part of the demo: sourced by scripts/demo.sh, defines demo_yahoo.
+# The Yahoo part of the demo: sourced by scripts/demo.sh, defines demo_yahoo. It uses the demo's wait_for.
 #
 #   demo_yahoo BIN_DIR DEMO_DIR PORT NIU
 #
@@ -20,11 +20,7 @@ demo_yahoo() {
     --account "bia_yahoo:bia123:Amigos=$DEMO_YAHOO_CONTA" \
     --echo-bot eco_yahoo 2>"$dir/sim-yahoo.log" &
   DEMO_YAHOO_PIDS=$!
-  local _
-  for _ in $(seq 50); do
-    grep -q "echo bot eco_yahoo: logged in" "$dir/sim-yahoo.log" 2>/dev/null && break
-    sleep 0.1
-  done
+  wait_for 50 grep -q "echo bot eco_yahoo: logged in" "$dir/sim-yahoo.log" || true
   export TAZU_SERVIDOR_YAHOO="127.0.0.1:$port"
   export DEMO_YAHOO_CONTA DEMO_YAHOO_SENHA DEMO_YAHOO_PIDS
   echo "== Yahoo simulator on 127.0.0.1:$port (log: $dir/sim-yahoo.log): account" \
