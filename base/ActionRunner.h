@@ -6,6 +6,8 @@
 // nothing.
 #pragma once
 
+#include <cstdint>
+#include <string>
 #include <utility>
 #include <variant>
 #include <vector>
@@ -44,17 +46,29 @@ class ActionRunner {
   std::vector<Queue> spare_;
 };
 
-// The socket's three actions, alike in every protocol: open, send, close.
+// The socket's three actions, alike in every protocol; each session's action
+// namespace names them Abrir, Enviar and Fechar.
+namespace socket_actions {
+struct Open {
+  std::string host;
+  uint16_t porta;
+};
+struct Send {
+  std::string bytes;
+};
+struct Close {};
+}  // namespace socket_actions
+
+// Carries out a socket action on `connection` (Abrir, Enviar, Fechar);
 // `openFailed()` runs when a socket could not even start. False for any other
 // action: the owner raises those as its own events.
-template <typename Open, typename Send, typename Close, typename Action, typename Connection,
-          typename OpenFailed>
+template <typename Action, typename Connection, typename OpenFailed>
 bool CarrySocketAction(Action& a, Connection& connection, OpenFailed&& openFailed) {
-  if (auto* open = std::get_if<Open>(&a)) {
+  if (auto* open = std::get_if<socket_actions::Open>(&a)) {
     if (!connection.Abrir(open->host, open->porta)) openFailed();
-  } else if (auto* send = std::get_if<Send>(&a)) {
+  } else if (auto* send = std::get_if<socket_actions::Send>(&a)) {
     connection.Enviar(send->bytes);
-  } else if (std::holds_alternative<Close>(a)) {
+  } else if (std::holds_alternative<socket_actions::Close>(a)) {
     connection.Fechar();
   } else {
     return false;

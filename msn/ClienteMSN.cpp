@@ -60,7 +60,7 @@ void TClienteMSN::ExecutarAcao(TAcaoNotificacao& a) {
     ns_.AbrirFalhou(CodigoDeErro(net::SocketError::HostNotFound));
     Executar();
   };
-  if (CarrySocketAction<ns::Abrir, ns::Enviar, ns::Fechar>(a, conexao_, abrirFalhou)) return;
+  if (CarrySocketAction(a, conexao_, abrirFalhou)) return;
   if (std::holds_alternative<ns::Conectado>(a)) {
     Disparar(AoConectar, *this);
   } else if (std::holds_alternative<ns::Desconectado>(a)) {

@@ -16,6 +16,7 @@
 #include <variant>
 #include <vector>
 
+#include "base/ActionRunner.h"
 #include "msn/CodecMSN.h"
 #include "msn/CodecMensagemMSN.h"
 #include "net/Runtime.h"
@@ -23,14 +24,9 @@
 namespace tazu::msn {
 
 namespace sb {
-struct Abrir {
-  std::string host;
-  uint16_t porta;
-};
-struct Enviar {
-  std::string bytes;
-};
-struct Fechar {};
+using Abrir = socket_actions::Open;
+using Enviar = socket_actions::Send;
+using Fechar = socket_actions::Close;
 struct Log {
   bool recebida;
   std::string texto;

@@ -18,6 +18,7 @@
 #include <variant>
 #include <vector>
 
+#include "base/ActionRunner.h"
 #include "msn/CodecMSN.h"
 #include "msn/UListasMSN.h"
 #include "net/Runtime.h"
@@ -26,14 +27,9 @@ namespace tazu::msn {
 
 // What the notification rules ask of whoever runs them, in order.
 namespace ns {
-struct Abrir {
-  std::string host;
-  uint16_t porta;
-};
-struct Enviar {
-  std::string bytes;
-};
-struct Fechar {};
+using Abrir = socket_actions::Open;
+using Enviar = socket_actions::Send;
+using Fechar = socket_actions::Close;
 struct Conectado {};
 struct Desconectado {};
 struct FalhaConexao {

@@ -59,7 +59,7 @@ void TSessaoMSN::ExecutarAcao(TAcaoConversa& a) {
     conversa_.AbrirFalhou();
     Executar();
   };
-  if (CarrySocketAction<sb::Abrir, sb::Enviar, sb::Fechar>(a, conexao_, abrirFalhou)) return;
+  if (CarrySocketAction(a, conexao_, abrirFalhou)) return;
   if (auto* log = std::get_if<sb::Log>(&a)) {
     Disparar(n_.log, log->recebida, log->texto);
   } else if (auto* numero = std::get_if<sb::RegistrarNumero>(&a)) {

@@ -17,6 +17,7 @@
 #include <variant>
 #include <vector>
 
+#include "base/ActionRunner.h"
 #include "core/StringCurta.h"
 #include "core/UCriptografia.h"
 #include "net/Runtime.h"
@@ -64,14 +65,9 @@ struct TEstadoTazu {
 
 // What the session asks of whoever runs it, in order.
 namespace acao {
-struct Abrir {
-  std::string host;
-  uint16_t porta;
-};
-struct Enviar {
-  std::string bytes;
-};
-struct Fechar {};
+using Abrir = socket_actions::Open;
+using Enviar = socket_actions::Send;
+using Fechar = socket_actions::Close;
 struct Erro {
   int32_t numero;
   std::string texto;

@@ -72,7 +72,7 @@ void TClientePCTazu::ExecutarAcao(TAcaoTazu& a) {
     sessao_.AbrirFalhou();
     Executar();
   };
-  if (CarrySocketAction<acao::Abrir, acao::Enviar, acao::Fechar>(a, conexao_, abrirFalhou)) return;
+  if (CarrySocketAction(a, conexao_, abrirFalhou)) return;
   if (auto* erro = std::get_if<acao::Erro>(&a)) {
     Disparar(AoReceberErro, *this, erro->numero, erro->texto);
   } else if (auto* informar = std::get_if<acao::Informar>(&a)) {

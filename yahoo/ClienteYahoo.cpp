@@ -80,7 +80,7 @@ void TClienteYahoo::ExecutarAcao(TAcaoYahoo& a) {
     sessao_.AbrirFalhou();
     Executar();
   };
-  if (CarrySocketAction<acao::Abrir, acao::Enviar, acao::Fechar>(a, conexao_, abrirFalhou)) return;
+  if (CarrySocketAction(a, conexao_, abrirFalhou)) return;
   Evento(a);
 }
 

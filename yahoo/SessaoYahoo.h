@@ -14,6 +14,7 @@
 #include <variant>
 #include <vector>
 
+#include "base/ActionRunner.h"
 #include "core/StringCurta.h"
 #include "net/Runtime.h"
 #include "yahoo/CodecYahoo.h"
@@ -44,14 +45,9 @@ struct TEstadoYahoo {
 
 // What the session asks of whoever runs it, in order.
 namespace acao {
-struct Abrir {
-  std::string host;
-  uint16_t porta;
-};
-struct Enviar {
-  std::string bytes;
-};
-struct Fechar {};
+using Abrir = socket_actions::Open;
+using Enviar = socket_actions::Send;
+using Fechar = socket_actions::Close;
 struct Conectou {};
 struct Desconectou {};
 struct FalhaConexao {
