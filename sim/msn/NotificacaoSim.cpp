@@ -142,6 +142,13 @@ void TSimuladorMSN::Sair(TConexao& c, const TComando&) {
 
 // ---- Presence ----
 
+std::set<std::string>* TSimuladorMSN::Lista(TUsuario& u, std::string_view nome) {
+  if (nome == "FL") return &u.fl;
+  if (nome == "AL") return &u.al;
+  if (nome == "BL") return &u.bl;
+  return nullptr;
+}
+
 bool TSimuladorMSN::Visivel(const TUsuario& u, const TUsuario& para) const {
   return u.estado != "FLN" && u.estado != "HDN" && !u.bl.count(para.email);
 }
@@ -207,10 +214,7 @@ void TSimuladorMSN::Adicao(TConexao& c, const TComando& k) {
   TUsuario& u = *Usuario(c.email);
   const std::string_view t = k.l.Arg(0), nome = k.l.Arg(1);
   const std::string email(k.l.Arg(2));
-  std::set<std::string>* lista = nome == "FL"   ? &u.fl
-                                 : nome == "AL" ? &u.al
-                                 : nome == "BL" ? &u.bl
-                                                : nullptr;
+  std::set<std::string>* lista = Lista(u, nome);
   if (!lista || email.find('@') == std::string::npos) return Enviar(c, Linha({"201", t}));
   TUsuario* contato = Usuario(email);
   if (!contato) return Enviar(c, Linha({"205", t}));
@@ -234,10 +238,7 @@ void TSimuladorMSN::Remocao(TConexao& c, const TComando& k) {
   TUsuario& u = *Usuario(c.email);
   const std::string_view t = k.l.Arg(0), nome = k.l.Arg(1);
   const std::string email(k.l.Arg(2));
-  std::set<std::string>* lista = nome == "FL"   ? &u.fl
-                                 : nome == "AL" ? &u.al
-                                 : nome == "BL" ? &u.bl
-                                                : nullptr;
+  std::set<std::string>* lista = Lista(u, nome);
   if (!lista) return Enviar(c, Linha({"201", t}));
   if (!lista->erase(email)) return Enviar(c, Linha({"216", t}));
   Enviar(c, Linha({"REM", t, nome, std::to_string(++u.versao), email}));

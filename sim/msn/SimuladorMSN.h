@@ -105,6 +105,8 @@ class TSimuladorMSN {
   void AnunciarPresenca(TUsuario& u);
   void Desafiar(TConexao& c);
   bool Visivel(const TUsuario& u, const TUsuario& para) const;
+  // The forward, allow or block list a command names; none for any other name.
+  static std::set<std::string>* Lista(TUsuario& u, std::string_view nome);
   std::string Presenca(const TUsuario& u) const;
 
   // The switchboard and the echo bots (SwitchboardSim.cpp).
