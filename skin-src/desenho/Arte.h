@@ -54,6 +54,8 @@ void Painel(QPainter& p, const QRectF& r);
 void Aba(QPainter& p, const QRectF& r, const QString& texto, bool selecionada);
 void Alca(QPainter& p, const QRectF& r, const QColor& corPontos);
 
+// A round-capped pen for line drawings.
+QPen Traco(const QColor& c, qreal largura);
 // Line glyphs: "fechar", "minimizar", "desligar", "lupa", "menu", "usuarios",
 // "sobre", "historico", "info", "seta", "enviar".
 void Glifo(QPainter& p, const QRectF& r, const std::string& nome, const QColor& corTraco);
